@@ -1,0 +1,8 @@
+#include <windows.h>
+
+#include "EntryRoutine.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+{
+    return RunEntryRoutine();
+}

@@ -1,0 +1,23 @@
+# cmake -P script: writes a delay-import library for DLL from the exports that
+# the toolchain's import library IMPORT_LIB names.
+execute_process(COMMAND ${NM} ${IMPORT_LIB} OUTPUT_VARIABLE symbols COMMAND_ERROR_IS_FATAL ANY)
+string(REGEX MATCHALL "[ \t]I __imp_[A-Za-z0-9_@?$]+" imports "${symbols}")
+set(names "")
+foreach(entry IN LISTS imports)
+  string(REGEX REPLACE "^[ \t]I __imp_" "" name "${entry}")
+  # Exports known only by ordinal have no name to import by.
+  if(NOT name MATCHES "^ord_[0-9]+$")
+    list(APPEND names ${name})
+  endif()
+endforeach()
+list(REMOVE_DUPLICATES names)
+list(SORT names)
+list(LENGTH names count)
+if(count EQUAL 0)
+  message(FATAL_ERROR "no exports found in ${IMPORT_LIB}")
+endif()
+list(JOIN names "\n" body)
+get_filename_component(dir ${DEF} DIRECTORY)
+file(MAKE_DIRECTORY ${dir})
+file(WRITE ${DEF} "LIBRARY ${DLL}.dll\nEXPORTS\n${body}\n")
+execute_process(COMMAND ${DLLTOOL} -d ${DEF} -y ${OUT} COMMAND_ERROR_IS_FATAL ANY)

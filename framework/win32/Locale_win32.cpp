@@ -1,0 +1,62 @@
+// Locale routines of the user's locale and ANSI code page. Comparison and
+// case mapping come from kernel32, so that runs which show no window never
+// load user32; the single-character routines are user32's, as callers expect.
+#include <windows.h>
+
+#include "../SysUtils.h"
+
+namespace {
+
+AnsiString MapCase(const AnsiString& text, DWORD flags)
+{
+    if (text.empty())
+        return text;
+    AnsiString result(text.size(), '\0');
+    const int length = LCMapStringA(LOCALE_USER_DEFAULT, flags, text.data(), static_cast<int>(text.size()),
+                                    result.data(), static_cast<int>(result.size()));
+    if (length <= 0)
+        return text;
+    result.resize(static_cast<size_t>(length));
+    return result;
+}
+
+int Compare(const AnsiString& a, const AnsiString& b, DWORD flags)
+{
+    return CompareStringA(LOCALE_USER_DEFAULT, flags, a.data(), static_cast<int>(a.size()), b.data(),
+                          static_cast<int>(b.size())) - CSTR_EQUAL;
+}
+
+} // namespace
+
+AnsiString AnsiLowerCase(const AnsiString& text)
+{
+    return MapCase(text, LCMAP_LOWERCASE);
+}
+
+AnsiString AnsiUpperCase(const AnsiString& text)
+{
+    return MapCase(text, LCMAP_UPPERCASE);
+}
+
+int AnsiCompareStr(const AnsiString& a, const AnsiString& b)
+{
+    return Compare(a, b, 0);
+}
+
+int AnsiCompareText(const AnsiString& a, const AnsiString& b)
+{
+    return Compare(a, b, NORM_IGNORECASE);
+}
+
+char AnsiCharLower(char c)
+{
+    // CharLowerA takes a single character in the low word of its argument.
+    const auto lowered = reinterpret_cast<ULONG_PTR>(CharLowerA(reinterpret_cast<LPSTR>(
+        static_cast<ULONG_PTR>(static_cast<unsigned char>(c)))));
+    return static_cast<char>(lowered & 0xFF);
+}
+
+bool AnsiIsCharAlphaNumeric(char c)
+{
+    return IsCharAlphaNumericA(c) != FALSE;
+}

@@ -1,0 +1,89 @@
+#include "Command.h"
+
+#include <cstring>
+
+#include "SysUtils.h"
+#include "UtilsKxInternal.h"
+
+namespace {
+const char Separator = '|';
+}
+
+AnsiString TerminateText()
+{
+    return "Terminate";
+}
+
+AnsiString FinishInstallationText()
+{
+    return "FinishInstallation";
+}
+
+AnsiString RebootText(const AnsiString& time)
+{
+    AnsiString text = "Reboot";
+    if (!time.empty())
+        text += Separator + time;
+    return text;
+}
+
+AnsiString ProcessPackageText(const AnsiString& name, const AnsiString& action)
+{
+    AnsiString text = "ProcessPackage";
+    text += Separator + name;
+    if (!action.empty())
+        text += Separator + action;
+    return text;
+}
+
+void SplitCommandMessage(const AnsiString& message, TStrings& fields)
+{
+    // The text ends at the first NUL; c_str() ends a message without one.
+    NUtilsKx::SplitQuoted(message.c_str(), Separator, &fields, '\0');
+}
+
+int RebootTimeFromText(const AnsiString& field)
+{
+    return StrToIntDef(field, 0);
+}
+
+namespace {
+
+TPackageAction DecodeAction(const TStrings& fields)
+{
+    if (fields.Count() < 3)
+        return TPackageAction::Install;
+    const AnsiString action = fields.Get(2);
+    if (action == "install")
+        return TPackageAction::Install;
+    if (action == "upgrade")
+        return TPackageAction::Upgrade;
+    if (action == "remove")
+        return TPackageAction::Remove;
+    return TPackageAction::Other;
+}
+
+} // namespace
+
+TCommand DecodeCommand(const TStrings& fields)
+{
+    TCommand command;
+    if (fields.Count() == 0)
+        return command;
+    const AnsiString word = fields.Get(0);
+    if (word == "Terminate") {
+        command.Kind = TCommandKind::Terminate;
+    } else if (word == "FinishInstallation") {
+        command.Kind = TCommandKind::FinishInstallation;
+    } else if (word == "Reboot") {
+        command.Kind = TCommandKind::Reboot;
+        command.HasTime = fields.Count() >= 2;
+        if (command.HasTime)
+            command.Time = RebootTimeFromText(fields.Get(1));
+    } else if (word == "ProcessPackage") {
+        command.PackageName = fields.Get(1);
+        command.Action = DecodeAction(fields);
+        command.Kind = TCommandKind::ProcessPackage;
+    }
+    return command;
+}

@@ -1,0 +1,39 @@
+#pragma once
+// Command texts: fields joined by "|", carried one per mailslot message with a
+// terminating NUL. Building them for the senders, and decoding what the reader
+// took from the mailslot.
+#include "AnsiString.h"
+#include "Classes.h"
+
+AnsiString TerminateText();
+AnsiString FinishInstallationText();
+// "Reboot", and "|" and the time when the time text is not empty.
+AnsiString RebootText(const AnsiString& time);
+// "ProcessPackage|" and the name, and "|" and the action when that is not empty.
+AnsiString ProcessPackageText(const AnsiString& name, const AnsiString& action);
+
+enum class TCommandKind { Ignored, Terminate, FinishInstallation, Reboot, ProcessPackage };
+enum class TPackageAction { Install, Upgrade, Remove, Other };
+
+struct TCommand {
+    TCommandKind Kind = TCommandKind::Ignored;
+    // Reboot: whether the command carried a time, and the time in seconds.
+    bool HasTime = false;
+    int Time = 0;
+    // ProcessPackage.
+    AnsiString PackageName;
+    TPackageAction Action = TPackageAction::Install;
+};
+
+// The fields of a message: its bytes up to the first NUL (all of them when
+// there is none), split at every "|". An empty text gives no field.
+void SplitCommandMessage(const AnsiString& message, TStrings& fields);
+
+// Decodes the fields; words and actions are compared case-sensitively. A
+// "ProcessPackage" without a name field raises the list's EStringListError,
+// as reading a missing field does.
+TCommand DecodeCommand(const TStrings& fields);
+
+// The reboot time of a field: the framework's integer conversion, 0 for
+// anything it does not accept.
+int RebootTimeFromText(const AnsiString& field);

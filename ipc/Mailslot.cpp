@@ -1,0 +1,3 @@
+#include "Mailslot.h"
+
+const char CommandMailslotName[] = "\\\\.\\mailslot\\deployNotice\\Commands";

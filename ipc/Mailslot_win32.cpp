@@ -1,0 +1,51 @@
+#include <windows.h>
+
+#include <vector>
+
+#include "Handle.h"
+#include "Mailslot.h"
+#include "SysUtils.h"
+
+void WriteMailslot(const AnsiString& name, const AnsiString& text)
+{
+    // Sharing write access as well lets concurrent senders open the mailslot
+    // at the same time; with read sharing alone the later ones fail and their
+    // commands are lost.
+    const TFileHandle slot(CreateFileA(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!slot.Valid())
+        return;
+    DWORD written = 0;
+    WriteFile(slot.Get(), text.c_str(), static_cast<DWORD>(text.size() + 1), &written, nullptr);
+}
+
+struct TMailslotReader::TImpl {
+    TFileHandle Slot;
+};
+
+TMailslotReader::TMailslotReader(const AnsiString& name) : FImpl(std::make_unique<TImpl>())
+{
+    FImpl->Slot.Reset(CreateMailslotA(name.c_str(), 0, 0, nullptr));
+    if (!FImpl->Slot.Valid())
+        throw Exception("Unable to create Mailslot");
+}
+
+TMailslotReader::~TMailslotReader() = default;
+
+bool TMailslotReader::ReadMessage(AnsiString& message)
+{
+    // The reported count of waiting messages is not reliable everywhere and
+    // is not needed: exactly one message is taken per call.
+    DWORD nextSize = 0;
+    if (!GetMailslotInfo(FImpl->Slot.Get(), nullptr, &nextSize, nullptr, nullptr) || nextSize == MAILSLOT_NO_MESSAGE)
+        return false;
+    // One byte more than the message: a zero-byte message is then read (and
+    // dropped) instead of failing and blocking the slot, and the buffer always
+    // ends in a NUL.
+    std::vector<char> buffer(static_cast<size_t>(nextSize) + 1, '\0');
+    DWORD read = 0;
+    if (!ReadFile(FImpl->Slot.Get(), buffer.data(), static_cast<DWORD>(buffer.size()), &read, nullptr))
+        return false;
+    message.assign(buffer.data(), read < nextSize ? read : nextSize);
+    return true;
+}

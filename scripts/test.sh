@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Builds every preset and runs every test: the portable code natively, again
+# with the sanitizers and the fuzz targets, and the Windows build under Wine.
+# Installs what is missing first (Debian or Ubuntu).
+set -uo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh || exit 1
+
+jobs=$(nproc)
+failed=()
+run_preset() {
+  local preset=$1
+  shift
+  echo "== $preset =="
+  cmake --preset "$preset" >/dev/null &&
+    cmake --build --preset "$preset" -j "$jobs" &&
+    "$@" ctest --preset "$preset" -j "$jobs" ||
+    failed+=("$preset")
+}
+
+run_preset host
+run_preset sanitize
+run_preset windows scripts/with-wine.sh
+
+if [ ${#failed[@]} -ne 0 ]; then
+  echo "FAILED: ${failed[*]}"
+  exit 1
+fi
+echo "All tests passed."

@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include "Command.h"
+#include "SysUtils.h"
+
+namespace {
+
+std::vector<AnsiString> Fields(const AnsiString& message)
+{
+    TStringList fields;
+    SplitCommandMessage(message, fields);
+    std::vector<AnsiString> items;
+    for (int i = 0; i < fields.Count(); ++i)
+        items.push_back(fields[i]);
+    return items;
+}
+
+TCommand Decode(const AnsiString& message)
+{
+    TStringList fields;
+    SplitCommandMessage(message, fields);
+    return DecodeCommand(fields);
+}
+
+using Texts = std::vector<AnsiString>;
+
+TEST(CommandTexts, SendersJoinTheirFieldsWithTheSeparator)
+{
+    EXPECT_EQ(TerminateText(), "Terminate");
+    EXPECT_EQ(FinishInstallationText(), "FinishInstallation");
+    EXPECT_EQ(RebootText(""), "Reboot");
+    EXPECT_EQ(RebootText("120"), "Reboot|120");
+    EXPECT_EQ(RebootText("abc"), "Reboot|abc");
+    EXPECT_EQ(ProcessPackageText("", ""), "ProcessPackage|");
+    EXPECT_EQ(ProcessPackageText("Office Tools", ""), "ProcessPackage|Office Tools");
+    EXPECT_EQ(ProcessPackageText("Foo", "install"), "ProcessPackage|Foo|install");
+}
+
+TEST(SplitCommandMessage, TextEndsAtTheFirstNul)
+{
+    EXPECT_EQ(Fields(AnsiString("Reboot\0", 7)), (Texts{"Reboot"}));
+    EXPECT_EQ(Fields(AnsiString("Reboot|\0", 8)), (Texts{"Reboot", ""}));
+    EXPECT_EQ(Fields(AnsiString("Terminate\0garbage|x", 19)), (Texts{"Terminate"}));
+    // A message without a NUL is taken whole.
+    EXPECT_EQ(Fields("Reboot|5"), (Texts{"Reboot", "5"}));
+    EXPECT_EQ(Fields(AnsiString("\0", 1)), (Texts{}));
+    EXPECT_EQ(Fields(""), (Texts{}));
+    EXPECT_EQ(Fields("|||"), (Texts{"", "", "", ""}));
+}
+
+TEST(DecodeCommand, CommandWordsAreExactAndCaseSensitive)
+{
+    EXPECT_EQ(Decode("Terminate").Kind, TCommandKind::Terminate);
+    EXPECT_EQ(Decode("FinishInstallation").Kind, TCommandKind::FinishInstallation);
+    EXPECT_EQ(Decode("terminate").Kind, TCommandKind::Ignored);
+    EXPECT_EQ(Decode("Terminate ").Kind, TCommandKind::Ignored);
+    EXPECT_EQ(Decode("Unknown|x").Kind, TCommandKind::Ignored);
+    EXPECT_EQ(Decode("").Kind, TCommandKind::Ignored);
+    // Extra fields do not matter.
+    EXPECT_EQ(Decode("Terminate|now").Kind, TCommandKind::Terminate);
+}
+
+TEST(DecodeCommand, RebootTimeIsAbsentOnlyWithOneField)
+{
+    TCommand command = Decode(AnsiString("Reboot\0", 7));
+    EXPECT_EQ(command.Kind, TCommandKind::Reboot);
+    EXPECT_FALSE(command.HasTime);
+
+    command = Decode("Reboot|");
+    EXPECT_TRUE(command.HasTime);
+    EXPECT_EQ(command.Time, 0);
+
+    command = Decode("Reboot|120|x");
+    EXPECT_TRUE(command.HasTime);
+    EXPECT_EQ(command.Time, 120);
+
+    EXPECT_EQ(Decode("Reboot|$FFFFFFFF").Time, -1);
+    EXPECT_EQ(Decode("Reboot|-5").Time, -5);
+    EXPECT_EQ(Decode("Reboot|abc").Time, 0);
+}
+
+TEST(DecodeCommand, PackageNameAndAction)
+{
+    TCommand command = Decode("ProcessPackage|Foo");
+    EXPECT_EQ(command.Kind, TCommandKind::ProcessPackage);
+    EXPECT_EQ(command.PackageName, "Foo");
+    EXPECT_EQ(command.Action, TPackageAction::Install);
+
+    EXPECT_EQ(Decode("ProcessPackage|Foo|upgrade").Action, TPackageAction::Upgrade);
+    EXPECT_EQ(Decode("ProcessPackage|Foo|remove").Action, TPackageAction::Remove);
+    EXPECT_EQ(Decode("ProcessPackage|Foo|install|more").Action, TPackageAction::Install);
+    EXPECT_EQ(Decode("ProcessPackage|Foo|Install").Action, TPackageAction::Other);
+    EXPECT_EQ(Decode("ProcessPackage|Foo|").Action, TPackageAction::Other);
+
+    command = Decode("ProcessPackage|");
+    EXPECT_EQ(command.PackageName, "");
+    EXPECT_EQ(command.Action, TPackageAction::Install);
+
+    // A "|" inside a name splits it: the rest becomes the action.
+    command = Decode("ProcessPackage|a|b|install");
+    EXPECT_EQ(command.PackageName, "a");
+    EXPECT_EQ(command.Action, TPackageAction::Other);
+}
+
+TEST(DecodeCommand, PackageWithoutNameFieldRaisesTheListIndexError)
+{
+    try {
+        Decode(AnsiString("ProcessPackage\0", 15));
+        FAIL() << "no exception";
+    } catch (const EStringListError& error) {
+        EXPECT_STREQ(error.what(), "Der Index der Liste überschreitet das Maximum (1)");
+    }
+}
+
+} // namespace

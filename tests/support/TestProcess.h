@@ -1,0 +1,66 @@
+#pragma once
+// Test helpers for Windows: child processes started with an exact command
+// line, polling waits, temporary folders and private mailslot names.
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <vector>
+
+#include "AnsiString.h"
+#include "Handle.h"
+
+// A child process that is ended on every way out of the test that started it.
+class TChildProcess {
+public:
+    // Starts `commandLine` exactly as written (CreateProcessA), with the
+    // application path given separately so the line may begin with anything.
+    // `showWindow` < 0 leaves the start-up information alone.
+    TChildProcess(const AnsiString& application, const AnsiString& commandLine, int showWindow = -1,
+                  bool captureOutput = false);
+    ~TChildProcess();
+    TChildProcess(const TChildProcess&) = delete;
+    TChildProcess& operator=(const TChildProcess&) = delete;
+
+    DWORD Id() const { return FId; }
+    HANDLE Handle() const { return FProcess.Get(); }
+    // The exit code, or nothing (STILL_ACTIVE) when it has not ended in time.
+    bool WaitForExit(std::chrono::milliseconds timeout, DWORD& exitCode);
+    // Everything the child wrote to its standard output until it closed it.
+    AnsiString ReadOutput();
+    void Kill();
+
+private:
+    TKernelHandle FProcess;
+    TFileHandle FOutput;
+    DWORD FId = 0;
+};
+
+// Polls `condition` until it holds or `timeout` passes; never a fixed sleep.
+bool WaitUntil(const std::function<bool()>& condition,
+               std::chrono::milliseconds timeout = std::chrono::milliseconds(10000));
+
+// The folder of the running test executable, with a trailing backslash; the
+// program under test is built into the same folder.
+AnsiString BinaryFolder();
+AnsiString ProgramPath();
+
+// A fresh folder below the temporary directory, removed with its files.
+class TTempFolder {
+public:
+    explicit TTempFolder(const AnsiString& tag = "dn");
+    ~TTempFolder();
+    TTempFolder(const TTempFolder&) = delete;
+    TTempFolder& operator=(const TTempFolder&) = delete;
+    const AnsiString& Path() const { return FPath; } // with a trailing backslash
+
+private:
+    AnsiString FPath;
+};
+
+// A mailslot name that no other test process uses.
+AnsiString UniqueMailslotName();
+
+// Top-level windows of the given process, optionally of one window class.
+std::vector<HWND> ProcessWindows(DWORD processId, const char* className = nullptr);
+AnsiString WindowText(HWND window);
