@@ -75,3 +75,20 @@ TEST(RemoveWindowTaskbar, MakesAToolWindowAndKeepsItVisible)
 }
 
 } // namespace
+
+namespace {
+
+TEST(ConstKxResources, StringTableHoldsEveryMessageInCodePage1252)
+{
+    char buffer[256];
+    // The text comes from the executable's own resources, converted from UTF-16.
+    const int length = LoadStringA(GetModuleHandleA(nullptr), 65332, buffer, sizeof buffer);
+    EXPECT_EQ(AnsiString(buffer, length > 0 ? length : 0),
+              "Fehler beim Ermitteln des Windows Tempor\xE4rverzeichnisses");
+#define DN_RESOURCE_STRING(name, number, text)                                                                         \
+    EXPECT_GT(LoadStringA(GetModuleHandleA(nullptr), number, buffer, sizeof buffer), 0) << #name;
+#include "ConstKx.inc"
+#undef DN_RESOURCE_STRING
+}
+
+} // namespace
