@@ -1,0 +1,68 @@
+// Times sender runs of deployNotice.exe against an empty GUI program, both
+// started from here with CreateProcessA and timed to their exit. Prints the
+// medians and their ratio; it is a benchmark, not a test.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "Mailslot.h"
+#include "TestProcess.h"
+
+namespace {
+
+double RunOnceMs(const AnsiString& program, const AnsiString& commandLine)
+{
+    LARGE_INTEGER frequency, start, end;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
+    TChildProcess child(program, commandLine);
+    DWORD exitCode = 0;
+    child.WaitForExit(std::chrono::seconds(30), exitCode);
+    QueryPerformanceCounter(&end);
+    return 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 30;
+    const AnsiString empty = BinaryFolder() + "empty_gui.exe";
+    const AnsiString sender = ProgramPath();
+    const AnsiString senderLine = "deployNotice.exe -package Foo install";
+
+    std::vector<double> emptyTimes, absentTimes, presentTimes;
+    // Warm-up: the first start of each file pays for reading it.
+    RunOnceMs(empty, "empty_gui.exe");
+    RunOnceMs(sender, senderLine);
+    for (int i = 0; i < runs; ++i) {
+        emptyTimes.push_back(RunOnceMs(empty, "empty_gui.exe"));
+        absentTimes.push_back(RunOnceMs(sender, senderLine));
+    }
+    {
+        // The window's side of the mailslot, so that each sender really writes.
+        TMailslotReader window(CommandMailslotName);
+        AnsiString message;
+        for (int i = 0; i < runs; ++i) {
+            presentTimes.push_back(RunOnceMs(sender, senderLine));
+            while (window.ReadMessage(message)) {
+            }
+        }
+    }
+    const double emptyMs = Median(emptyTimes);
+    const double absentMs = Median(absentTimes);
+    const double presentMs = Median(presentTimes);
+    std::printf("median of %d runs, start to exit\n", runs);
+    std::printf("  empty GUI program:              %7.2f ms\n", emptyMs);
+    std::printf("  sender run, no window:          %7.2f ms  ratio %.2f\n", absentMs, absentMs / emptyMs);
+    std::printf("  sender run, window present:     %7.2f ms  ratio %.2f\n", presentMs, presentMs / emptyMs);
+    return 0;
+}
