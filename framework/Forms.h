@@ -1,17 +1,89 @@
 #pragma once
-// The application object of the windowing layer.
+// The application object and forms of the windowing layer.
+#include <cstdint>
 #include <exception>
 
 #include "AnsiString.h"
+#include "Controls.h"
 
 enum class TMessageIcon { None, Stop };
 
-class TApplication {
+enum class TBorderStyle { bsSizeable, bsDialog };
+enum class TPosition { poDesigned, poScreenCenter };
+
+// A top-level window. Closing the application's main form ends the
+// application, like its Terminate.
+class TForm : public TWinControl {
 public:
+    explicit TForm(TComponent* owner);
+    ~TForm() override;
+
+    // The window class the form registers; screen readers and tests see it.
+    virtual const char* ClassName() const { return "TForm"; }
+
+    // The form's bounds are its client area; the frame comes on top.
+    void SetClientSize(int width, int height) { SetBounds(Left(), Top(), width, height); }
+
+    TBorderStyle BorderStyle = TBorderStyle::bsSizeable;
+    // Whether the title bar has a system menu and the minimise, maximise and
+    // close buttons.
+    bool SystemMenu = true;
+    TPosition Position = TPosition::poDesigned;
+    TColor Color = clBtnFace;
+
+    void Show();
+    // Asks the form to close: the main form ends the application, others hide.
+    void Close();
+
+    // The scale the form's window is laid out at (96 until it has a window).
+    int PixelsPerInch() const { return FPixelsPerInch; }
+
+    TNotifyEvent OnDestroy;
+
+protected:
+    friend struct TFormWindow;
+    void CreateWnd() override;
+    void BoundsChanged() override;
+    void CaptionChanged() override;
+    void VisibleChanged() override;
+
+private:
+    int FPixelsPerInch = 96;
+};
+
+class TApplication : public TComponent {
+public:
+    TApplication();
+
     void Initialize();
 
-    // Caption of the program's message boxes and error boxes.
+    // Caption of the application's own window, its message boxes and error boxes.
     AnsiString Title;
+
+    // The application's own top-level window: zero size, owner of the forms,
+    // carrier of the program's taskbar button. Created on first request, so
+    // runs that show no window never create it.
+    void* Handle();
+
+    // Creates a form owned by the application; the first becomes the main form.
+    template <typename TFormClass>
+    void CreateForm(TFormClass*& reference)
+    {
+        reference = nullptr;
+        auto* form = new TFormClass(this);
+        reference = form;
+        if (FMainForm == nullptr)
+            FMainForm = form;
+    }
+    TForm* MainForm() const { return FMainForm; }
+    // Whether Run shows the main form when the loop starts.
+    bool ShowMainForm = true;
+
+    // Runs the message loop until Terminate.
+    void Run();
+    // Posts the quit request: the loop ends once the current event is done.
+    void Terminate();
+    bool Terminated() const { return FTerminated; }
 
     // A modal box centred on the screen with `text`, the title as its caption
     // and a single OK button; returns when the user has closed it.
@@ -19,6 +91,25 @@ public:
     // The standard error box: the message with the full-stop rule, the title,
     // OK and the stop icon.
     void ShowException(const std::exception& error);
+    // What events do with an exception: the error box, unless one is already
+    // open. Events go on while it is (nobody may be there to close it), and
+    // boxes must not pile up on the user's desktop.
+    void HandleException(const std::exception& error);
+
+    // Deletes the forms; the framework's last step when the program ends.
+    void Shutdown();
+
+private:
+    friend class TForm;
+    void FormDestroyed(TForm* form);
+
+    void* FHandle = nullptr;
+    TForm* FMainForm = nullptr;
+    bool FTerminated = false;
+    bool FShowingException = false;
 };
 
 extern TApplication* Application;
+
+// Milliseconds since the system started; wraps after about 49.7 days.
+uint32_t GetTickCount32();

@@ -1,0 +1,3 @@
+#include "StdCtrls.h"
+
+TLabel::TLabel(TComponent* owner) : TWinControl(owner) {}

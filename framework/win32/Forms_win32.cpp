@@ -1,0 +1,240 @@
+// Win32 side of the application object, forms and timers.
+#include <windows.h>
+
+#include <map>
+
+#include "ExtCtrls.h"
+#include "Forms.h"
+#include "SysUtils.h"
+#include "Window_win32.h"
+
+using namespace Win32;
+
+namespace {
+
+TApplication TheApplication;
+
+const char ApplicationClass[] = "TApplication";
+
+LRESULT CALLBACK ApplicationWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_CLOSE) {
+        try {
+            if (Application->MainForm() != nullptr)
+                Application->MainForm()->Close();
+            else
+                Application->Terminate();
+        } catch (const std::exception& error) {
+            Application->HandleException(error);
+        }
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+} // namespace
+
+TApplication* Application = &TheApplication;
+
+TApplication::TApplication() : TComponent(nullptr) {}
+
+void TApplication::Initialize()
+{
+    // Nothing is created here: a run that shows no window must not load the
+    // windowing libraries at all.
+}
+
+void* TApplication::Handle()
+{
+    if (FHandle == nullptr) {
+        RegisterWindowClass(ApplicationClass, ApplicationWindowProc, nullptr);
+        FHandle = CreateWindowExA(0, ApplicationClass, Title.c_str(),
+                                  WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
+                                  GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr,
+                                  nullptr, GetModuleHandleA(nullptr), nullptr);
+        if (FHandle == nullptr)
+            throw Exception("Das Anwendungsfenster konnte nicht erstellt werden");
+    }
+    return FHandle;
+}
+
+void TApplication::Run()
+{
+    if (FMainForm != nullptr && ShowMainForm)
+        FMainForm->Show();
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    FTerminated = true;
+}
+
+void TApplication::Terminate()
+{
+    PostQuitMessage(0);
+}
+
+void TApplication::Shutdown()
+{
+    DestroyComponents();
+    if (FHandle != nullptr) {
+        DestroyWindow(Hwnd(FHandle));
+        FHandle = nullptr;
+    }
+}
+
+void TApplication::ShowMessage(const AnsiString& text, TMessageIcon icon)
+{
+    // Over the main form while it is on screen; otherwise a box of its own,
+    // with its own taskbar button, so that the user can find it.
+    HWND owner = nullptr;
+    if (FMainForm != nullptr && FMainForm->HandleAllocated() && IsWindowVisible(Hwnd(FMainForm->Handle())))
+        owner = Hwnd(FMainForm->Handle());
+    UINT flags = MB_OK | MB_SETFOREGROUND | (owner == nullptr ? MB_TASKMODAL : 0);
+    if (icon == TMessageIcon::Stop)
+        flags |= MB_ICONSTOP;
+    MessageBoxA(owner, text.c_str(), Title.c_str(), flags);
+}
+
+uint32_t GetTickCount32()
+{
+    return GetTickCount();
+}
+
+struct TFormWindow {
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        if (message == WM_NCCREATE) {
+            const auto* creation = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+            SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
+        }
+        auto* form = reinterpret_cast<TForm*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+        try {
+            if (form != nullptr && message == WM_CLOSE) {
+                form->Close();
+                return 0;
+            }
+            if (form != nullptr && message == WM_DPICHANGED) {
+                // Moved to a screen of another scale: lay everything out anew.
+                form->FPixelsPerInch = HIWORD(wParam);
+                const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+                SetWindowPos(window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                             suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+                Rescale(*form, form->FPixelsPerInch);
+                return 0;
+            }
+        } catch (const std::exception& error) {
+            Application->HandleException(error);
+            return 0;
+        }
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+
+    static DWORD Style(const TForm& form)
+    {
+        DWORD style = WS_CLIPCHILDREN | WS_CAPTION;
+        style |= form.BorderStyle == TBorderStyle::bsDialog ? WS_POPUP : WS_OVERLAPPEDWINDOW;
+        if (!form.SystemMenu)
+            style &= ~(WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
+        else
+            style |= WS_SYSMENU;
+        return style;
+    }
+
+    static DWORD ExStyle(const TForm& form)
+    {
+        return form.BorderStyle == TBorderStyle::bsDialog ? WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE : 0;
+    }
+
+    // The window's size for the form's client size at its scale.
+    static SIZE WindowSize(const TForm& form)
+    {
+        RECT rect{0, 0, Scale(form.Width(), form.FPixelsPerInch), Scale(form.Height(), form.FPixelsPerInch)};
+        AdjustWindowRectEx(&rect, Style(form), FALSE, ExStyle(form));
+        return SIZE{rect.right - rect.left, rect.bottom - rect.top};
+    }
+};
+
+void TForm::CreateWnd()
+{
+    RegisterWindowClass(ClassName(), TFormWindow::Procedure, GetSysColorBrush(COLOR_BTNFACE));
+    FPixelsPerInch = ScreenDpi();
+    const SIZE size = TFormWindow::WindowSize(*this);
+    int x = Left();
+    int y = Top();
+    if (Position == TPosition::poScreenCenter) {
+        x = (GetSystemMetrics(SM_CXSCREEN) - size.cx) / 2;
+        y = (GetSystemMetrics(SM_CYSCREEN) - size.cy) / 2;
+    }
+    const HWND owner = Hwnd(Application->Handle());
+    FHandle = CreateWindowExA(TFormWindow::ExStyle(*this), ClassName(), Caption().c_str(),
+                              TFormWindow::Style(*this) | (Visible() ? WS_VISIBLE : 0), x, y, size.cx, size.cy, owner,
+                              nullptr, GetModuleHandleA(nullptr), this);
+    if (FHandle == nullptr)
+        throw Exception(Format("Fenster der Klasse %s konnte nicht erstellt werden", ClassName()));
+    SendMessageA(Hwnd(FHandle), WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(Font(), FPixelsPerInch)), FALSE);
+}
+
+void TForm::BoundsChanged()
+{
+    if (!HandleAllocated())
+        return;
+    const SIZE size = TFormWindow::WindowSize(*this);
+    SetWindowPos(Hwnd(FHandle), nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TForm::CaptionChanged()
+{
+    if (HandleAllocated())
+        SetWindowTextA(Hwnd(FHandle), Caption().c_str());
+}
+
+void TForm::VisibleChanged()
+{
+    if (HandleAllocated())
+        ShowWindow(Hwnd(FHandle), Visible() ? SW_SHOWNORMAL : SW_HIDE);
+}
+
+namespace {
+
+std::map<UINT_PTR, TTimer*>& Timers()
+{
+    static std::map<UINT_PTR, TTimer*> timers;
+    return timers;
+}
+
+void CALLBACK TimerProc(HWND, UINT, UINT_PTR id, DWORD)
+{
+    const auto found = Timers().find(id);
+    if (found == Timers().end())
+        return;
+    try {
+        found->second->Tick();
+    } catch (...) {
+        // Tick hands its own exceptions to the application; nothing may
+        // cross into the system's code.
+    }
+}
+
+} // namespace
+
+void TTimer::Restart()
+{
+    Stop();
+    if (!FEnabled || FInterval == 0)
+        return;
+    FId = SetTimer(nullptr, 0, FInterval, TimerProc);
+    if (FId == 0)
+        throw Exception("Zu wenig Zeitgeber verfügbar");
+    Timers()[FId] = this;
+}
+
+void TTimer::Stop()
+{
+    if (FId == 0)
+        return;
+    KillTimer(nullptr, FId);
+    Timers().erase(FId);
+    FId = 0;
+}

@@ -1,0 +1,258 @@
+// The windowing layer's controls as real Win32 windows.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include "ComCtrls.h"
+#include "ExtCtrls.h"
+#include "Forms.h"
+#include "StdCtrls.h"
+#include "TestProcess.h"
+
+namespace {
+
+class TTestForm : public TForm {
+public:
+    using TForm::TForm;
+    const char* ClassName() const override { return "TTestForm"; }
+};
+
+RECT RectInParent(HWND window)
+{
+    RECT rect;
+    GetWindowRect(window, &rect);
+    MapWindowPoints(HWND_DESKTOP, GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+int Scaled(const TForm& form, int pixels)
+{
+    return MulDiv(pixels, form.PixelsPerInch(), 96);
+}
+
+void ExpectBounds(const TControl& control, int left, int top, int width, int height)
+{
+    EXPECT_EQ(control.Left(), left) << control.Name;
+    EXPECT_EQ(control.Top(), top) << control.Name;
+    EXPECT_EQ(control.Width(), width) << control.Name;
+    EXPECT_EQ(control.Height(), height) << control.Name;
+}
+
+TEST(Controls, ChildrenWithoutWindowComeFirstThenWindowedInInsertionOrder)
+{
+    TTestForm form(nullptr);
+    auto* panelA = new TPanel(&form);
+    auto* plainA = new TGraphicControl(&form);
+    auto* panelB = new TPanel(&form);
+    auto* plainB = new TGraphicControl(&form);
+    for (TControl* control : std::initializer_list<TControl*>{panelA, plainA, panelB, plainB})
+        control->SetParent(&form);
+    ASSERT_EQ(form.ControlCount(), 4);
+    EXPECT_EQ(form.Controls(0), plainA);
+    EXPECT_EQ(form.Controls(1), plainB);
+    EXPECT_EQ(form.Controls(2), panelA);
+    EXPECT_EQ(form.Controls(3), panelB);
+    // A windowed control gets its window when its handle is asked for.
+    EXPECT_FALSE(panelB->HandleAllocated());
+    EXPECT_TRUE(IsWindow(static_cast<HWND>(panelB->Handle())));
+    EXPECT_TRUE(form.HandleAllocated());
+    delete panelA;
+    EXPECT_EQ(form.ControlCount(), 3);
+    EXPECT_EQ(form.Controls(2), panelB);
+}
+
+TEST(Controls, AlignedPanelsShareTheClientAreaInsideBevels)
+{
+    TTestForm form(nullptr);
+    form.SetClientSize(368, 195);
+    auto* main = new TPanel(&form);
+    main->Name = "main";
+    main->BevelOuter = TBevelCut::bvLowered;
+    main->SetParent(&form);
+    main->SetAlign(TAlign::alClient);
+    auto* upper = new TPanel(&form);
+    upper->Name = "upper";
+    upper->SetBounds(0, 0, 10, 144);
+    upper->SetParent(main);
+    upper->SetAlign(TAlign::alTop);
+    auto* lower = new TPanel(&form);
+    lower->Name = "lower";
+    lower->SetParent(main);
+    lower->SetAlign(TAlign::alClient);
+    auto* right = new TPanel(&form);
+    right->Name = "right";
+    right->SetBounds(0, 0, 20, 5);
+    right->SetParent(lower);
+    right->SetAlign(TAlign::alRight);
+
+    ExpectBounds(*main, 0, 0, 368, 195);
+    ExpectBounds(*upper, 1, 1, 366, 144);
+    ExpectBounds(*lower, 1, 145, 366, 49);
+    ExpectBounds(*right, 345, 1, 20, 47);
+
+    // The windows follow, scaled to the screen.
+    form.Show();
+    const RECT upperRect = RectInParent(static_cast<HWND>(upper->Handle()));
+    EXPECT_EQ(upperRect.left, Scaled(form, 1));
+    EXPECT_EQ(upperRect.bottom - upperRect.top, Scaled(form, 144));
+    RECT client;
+    GetClientRect(static_cast<HWND>(form.Handle()), &client);
+    EXPECT_EQ(client.right, Scaled(form, 368));
+    EXPECT_EQ(client.bottom, Scaled(form, 195));
+
+    // Resizing the form realigns everything below it.
+    form.SetClientSize(400, 300);
+    ExpectBounds(*lower, 1, 145, 398, 154);
+    ExpectBounds(*right, 377, 1, 20, 152);
+}
+
+TEST(Forms, DialogFormIsCentredOwnedByTheApplicationAndHasNoButtons)
+{
+    TTestForm form(nullptr);
+    form.BorderStyle = TBorderStyle::bsDialog;
+    form.SystemMenu = false;
+    form.Position = TPosition::poScreenCenter;
+    form.SetClientSize(300, 100);
+    form.SetCaption("Caption");
+    const auto window = static_cast<HWND>(form.Handle());
+    EXPECT_FALSE(IsWindowVisible(window)) << "a form appears only when shown";
+    form.Show();
+    EXPECT_TRUE(IsWindowVisible(window));
+
+    char className[64] = {};
+    GetClassNameA(window, className, sizeof className);
+    EXPECT_STREQ(className, "TTestForm");
+    EXPECT_EQ(WindowText(window), "Caption");
+    const LONG style = GetWindowLongA(window, GWL_STYLE);
+    EXPECT_FALSE(style & (WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
+    EXPECT_TRUE(style & WS_CAPTION);
+    EXPECT_FALSE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_EQ(GetWindow(window, GW_OWNER), static_cast<HWND>(Application->Handle()));
+
+    RECT rect;
+    GetWindowRect(window, &rect);
+    EXPECT_NEAR((rect.left + rect.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 1);
+    EXPECT_NEAR((rect.top + rect.bottom) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 1);
+
+    form.SetCaption("Other");
+    EXPECT_EQ(WindowText(window), "Other");
+}
+
+TEST(Forms, CloseRequestOfTheMainFormEndsTheLoop)
+{
+    TTestForm* form = nullptr;
+    Application->CreateForm(form);
+    ASSERT_EQ(Application->MainForm(), form);
+    form->SetClientSize(100, 50);
+    Application->ShowMainForm = false;
+    PostMessageA(static_cast<HWND>(form->Handle()), WM_CLOSE, 0, 0);
+    Application->Run();
+    EXPECT_TRUE(Application->Terminated());
+    EXPECT_TRUE(IsWindow(static_cast<HWND>(form->Handle()))) << "the form lives until the framework shuts down";
+    Application->Shutdown();
+    EXPECT_EQ(Application->MainForm(), nullptr);
+}
+
+LRESULT CALLBACK CountSetText(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR counter)
+{
+    if (message == WM_SETTEXT)
+        ++*reinterpret_cast<int*>(counter);
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+int NameChanges = 0;
+HWND NameWatched = nullptr;
+
+void CALLBACK CountNameChange(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD, DWORD)
+{
+    if (window == NameWatched && object == OBJID_WINDOW && child == CHILDID_SELF)
+        ++NameChanges;
+}
+
+void PumpMessages()
+{
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageA(&message);
+}
+
+TEST(Labels, TextReachesTheWindowOnlyWhenItChanges)
+{
+    TTestForm form(nullptr);
+    form.SetClientSize(200, 100);
+    auto* label = new TLabel(&form);
+    label->SetBounds(10, 10, 100, 35);
+    label->SetParent(&form);
+    label->SetCaption("first");
+    const auto window = static_cast<HWND>(label->Handle());
+    char className[64] = {};
+    GetClassNameA(window, className, sizeof className);
+    EXPECT_STREQ(className, "Static");
+    EXPECT_EQ(WindowText(window), "first");
+    EXPECT_TRUE(GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE);
+
+    int writes = 0;
+    ASSERT_TRUE(SetWindowSubclass(window, CountSetText, 1, reinterpret_cast<DWORD_PTR>(&writes)));
+    NameWatched = window;
+    const HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr,
+                                               CountNameChange, GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    ASSERT_NE(hook, nullptr);
+    label->SetCaption("first");
+    PumpMessages();
+    EXPECT_EQ(writes, 0);
+    EXPECT_EQ(NameChanges, 0);
+    label->SetCaption("second");
+    label->SetCaption("second");
+    EXPECT_TRUE(WaitUntil([] { PumpMessages(); return NameChanges > 0; }, std::chrono::milliseconds(2000)));
+    EXPECT_EQ(writes, 1);
+    EXPECT_EQ(NameChanges, 1) << "screen readers are told of each change once";
+    EXPECT_EQ(WindowText(window), "second");
+    UnhookWinEvent(hook);
+    RemoveWindowSubclass(window, CountSetText, 1);
+}
+
+TEST(ProgressBar, StandardControlFollowsRangeAndPosition)
+{
+    TTestForm form(nullptr);
+    auto* bar = new TProgressBar(&form);
+    bar->SetBounds(0, 0, 100, 16);
+    bar->SetParent(&form);
+    bar->SetPosition(30);
+    const auto window = static_cast<HWND>(bar->Handle());
+    char className[64] = {};
+    GetClassNameA(window, className, sizeof className);
+    EXPECT_STREQ(className, PROGRESS_CLASSA);
+    EXPECT_FALSE(GetWindowLongA(window, GWL_STYLE) & PBS_SMOOTH) << "segments, not a smooth bar";
+    EXPECT_EQ(SendMessageA(window, PBM_GETPOS, 0, 0), 30);
+    bar->SetPosition(150);
+    EXPECT_EQ(bar->Position(), 100);
+    EXPECT_EQ(SendMessageA(window, PBM_GETPOS, 0, 0), 100);
+    EXPECT_EQ(SendMessageA(window, PBM_GETRANGE, FALSE, 0), 100);
+}
+
+TEST(Timers, TickOnTheMessageLoopAndStopWithTheirOwner)
+{
+    int ticks = 0;
+    {
+        TTestForm form(nullptr);
+        auto* timer = new TTimer(&form);
+        timer->SetInterval(10);
+        timer->OnTimer = [&ticks](TObject*) { ++ticks; };
+        EXPECT_TRUE(WaitUntil([&] {
+            MSG message;
+            while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+                DispatchMessageA(&message);
+            return ticks >= 3;
+        }));
+        timer->SetEnabled(false);
+        const int stopped = ticks;
+        Sleep(50);
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&message);
+        EXPECT_EQ(ticks, stopped);
+    }
+}
+
+} // namespace
