@@ -1,15 +1,26 @@
 #include "EntryRoutine.h"
 
 #include "Forms.h"
+#include "Frm_main.h"
 #include "Senders.h"
 #include "StartUp.h"
 #include "SysUtils.h"
+#include "UtilsKx.h"
 
 namespace {
 
 void ShowUsage()
 {
     Application->ShowMessage(UsageText, TMessageIcon::None);
+}
+
+// The message window runs until it is told to end. A second window run cannot
+// create the command mailslot: its error box comes from the caller's handler.
+void RunWindow()
+{
+    NUtilsKx::RemoveWindowTaskbar(Application->Handle());
+    Application->CreateForm(FrmMain);
+    Application->Run();
 }
 
 void Run(const TRunChoice& choice)
@@ -31,6 +42,7 @@ void Run(const TRunChoice& choice)
         ShowUsage();
         break;
     case TRunKind::Window:
+        RunWindow();
         break;
     }
 }

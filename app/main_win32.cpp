@@ -1,8 +1,12 @@
 #include <windows.h>
 
 #include "EntryRoutine.h"
+#include "Forms.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
-    return RunEntryRoutine();
+    const int exitCode = RunEntryRoutine();
+    // The framework shuts down after the entry routine: the forms go last.
+    Application->Shutdown();
+    return exitCode;
 }

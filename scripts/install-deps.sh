@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake make g++ clang libclang-rt-14-dev googletest
   g++-mingw-w64-x86-64-posix
-  wine wine64 xvfb x11-apps imagemagick
+  wine wine64 xvfb x11-utils imagemagick
 )
 
 missing=()

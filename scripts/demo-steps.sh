@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# The steps of the demo run, on the display that scripts/demo.sh prepared.
+# Arguments: the folder with deployNotice.exe and its ini; the screenshot folder.
+set -euo pipefail
+run=$1
+shots=$2
+here=$(cd "$(dirname "$0")/.." && pwd)
+step=0
+
+notice() { "$here/scripts/wine-run" "$run/deployNotice.exe" "$@"; }
+
+# The window's X id, once it is on screen (its title is the ini's caption).
+window_id() {
+  local caption
+  caption=$(sed -n 's/^WindowsCaption=\([^\t\r]*\).*/\1/p' "$run/deployNotice.ini" | head -n1)
+  xwininfo -root -tree 2>/dev/null | grep -F "\"$caption\"" | awk '{print $1}' | head -n1
+}
+
+shot() {
+  step=$((step + 1))
+  local file
+  file=$(printf '%s/%02d-%s.png' "$shots" "$step" "$1")
+  local id
+  id=$(window_id)
+  if [ -n "$id" ]; then import -window "$id" "$file"; else import -window root "$file"; fi
+  echo "  $file"
+}
+
+# Commands are applied at the window's next tick (twice a second).
+after_tick() { sleep 1.2; }
+
+echo "Starting the window"
+notice &
+window=$!
+for _ in $(seq 100); do
+  [ -n "$(window_id)" ] && break
+  sleep 0.1
+done
+after_tick
+shot window-open
+
+echo "Package install, upgrade, remove"
+notice -package "Office Tools" install; after_tick; shot package-install
+notice -package "Office Tools" upgrade; after_tick; shot package-upgrade
+notice -package "Old Viewer" remove; after_tick; shot package-remove
+
+echo "Finish"
+notice -finish; after_tick; shot finish
+
+echo "Reboot with a countdown of 5 seconds"
+notice -reboot 5; after_tick; shot reboot-countdown
+sleep 2; shot reboot-countdown-later
+sleep 3; shot reboot-due
+
+echo "Terminate"
+notice -terminate
+wait "$window"
+echo "The window ended with exit code $?"

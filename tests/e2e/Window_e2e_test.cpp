@@ -1,0 +1,337 @@
+// The real window run under Wine: deployNotice.exe copied into a folder of its
+// own with a test ini file, read back through Win32 like a screen reader or
+// automation tool would, and driven by sender runs and by commands written
+// straight into the mailslot.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "Mailslot.h"
+#include "SysUtils.h"
+#include "TestProcess.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+const char TestIni[] = "[Strings]\r\n"
+                       "WindowsCaption=Software deployment\r\n"
+                       "InspectMessage=Inspecting\r\n"
+                       "WaitCloseMessage=Please wait\r\n"
+                       "FinishInstallationMessage=Finished\r\n"
+                       "InstallMessage=Installing %s\r\n"
+                       "UpgradeMessage=Upgrading %s\r\n"
+                       "RemoveMessage=Removing %s\r\n"
+                       "RebootMessageTime=Reboot in %s s\r\n"
+                       "RebootMessage=Reboot now\r\n";
+
+// The window as seen from outside the process.
+struct TWindowView {
+    HWND Form = nullptr;
+    HWND Upper = nullptr;
+    HWND Lower = nullptr;
+    HWND Bar = nullptr;
+};
+
+BOOL CALLBACK CollectChild(HWND window, LPARAM parameter)
+{
+    reinterpret_cast<std::vector<HWND>*>(parameter)->push_back(window);
+    return TRUE;
+}
+
+AnsiString ClassOf(HWND window)
+{
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+class WindowRun : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        Program = Folder.Path() + "deployNotice.exe";
+        ASSERT_TRUE(CopyFileA(ProgramPath().c_str(), Program.c_str(), FALSE));
+    }
+
+    void WriteIni(const char* text)
+    {
+        const TFileHandle file(CreateFileA((Folder.Path() + "deployNotice.ini").c_str(), GENERIC_WRITE, 0, nullptr,
+                                           CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        DWORD written = 0;
+        WriteFile(file.Get(), text, static_cast<DWORD>(strlen(text)), &written, nullptr);
+    }
+
+    std::unique_ptr<TChildProcess> Start(const AnsiString& arguments = "")
+    {
+        return std::make_unique<TChildProcess>(Program, "deployNotice.exe" + arguments);
+    }
+
+    TWindowView WaitForWindow(const TChildProcess& child)
+    {
+        TWindowView view;
+        WaitUntil([&] {
+            const std::vector<HWND> forms = ProcessWindows(child.Id(), "TFrmMain");
+            if (forms.empty() || !IsWindowVisible(forms.front()))
+                return false;
+            view.Form = forms.front();
+            return true;
+        });
+        if (view.Form == nullptr)
+            return view;
+        std::vector<HWND> children;
+        EnumChildWindows(view.Form, CollectChild, reinterpret_cast<LPARAM>(&children));
+        std::vector<HWND> labels;
+        for (HWND child : children) {
+            if (ClassOf(child) == "Static")
+                labels.push_back(child);
+            else if (ClassOf(child) == PROGRESS_CLASSA)
+                view.Bar = child;
+        }
+        std::sort(labels.begin(), labels.end(), [](HWND a, HWND b) {
+            RECT ra, rb;
+            GetWindowRect(a, &ra);
+            GetWindowRect(b, &rb);
+            return ra.top < rb.top;
+        });
+        if (labels.size() == 2) {
+            view.Upper = labels[0];
+            view.Lower = labels[1];
+        }
+        return view;
+    }
+
+    void Send(const AnsiString& arguments)
+    {
+        TChildProcess sender(Program, "deployNotice.exe " + arguments);
+        DWORD exitCode = STILL_ACTIVE;
+        ASSERT_TRUE(sender.WaitForExit(20s, exitCode));
+        EXPECT_EQ(exitCode, 0u);
+    }
+
+    static int BarPosition(const TWindowView& view)
+    {
+        DWORD_PTR position = 0;
+        SendMessageTimeoutA(view.Bar, PBM_GETPOS, 0, 0, SMTO_ABORTIFHUNG, 5000, &position);
+        return static_cast<int>(position);
+    }
+
+    static bool UpperBecomes(const TWindowView& view, const AnsiString& text,
+                             std::chrono::milliseconds timeout = 10s)
+    {
+        return WaitUntil([&] { return WindowText(view.Upper) == text; }, timeout);
+    }
+
+    static void ExpectEndsWithZero(TChildProcess& child)
+    {
+        DWORD exitCode = STILL_ACTIVE;
+        ASSERT_TRUE(child.WaitForExit(20s, exitCode)) << "the window process did not end";
+        EXPECT_EQ(exitCode, 0u);
+    }
+
+    TTempFolder Folder{"window"};
+    AnsiString Program;
+};
+
+TEST_F(WindowRun, OpensWithTheIniTextsWithoutTaskbarButtonAndAppliesEachCommand)
+{
+    WriteIni(TestIni);
+    // An argument that is no switch starts the window run as well.
+    auto window = Start(" hello");
+    const TWindowView view = WaitForWindow(*window);
+    ASSERT_NE(view.Form, nullptr);
+    ASSERT_NE(view.Upper, nullptr);
+    ASSERT_NE(view.Bar, nullptr);
+    EXPECT_TRUE(ProcessWindows(window->Id(), "#32770").empty()) << "no usage box";
+    EXPECT_EQ(WindowText(view.Form), "Software deployment");
+    EXPECT_EQ(WindowText(view.Upper), "Inspecting");
+    EXPECT_EQ(WindowText(view.Lower), "Please wait");
+
+    // No taskbar button: the application window is a tool window and owns the form.
+    const HWND owner = GetWindow(view.Form, GW_OWNER);
+    ASSERT_NE(owner, nullptr);
+    EXPECT_EQ(ClassOf(owner), "TApplication");
+    EXPECT_TRUE(GetWindowLongA(owner, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+    EXPECT_FALSE(GetWindowLongA(owner, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+    EXPECT_FALSE(GetWindowLongA(view.Form, GWL_STYLE) & WS_SYSMENU);
+
+    // 368 by 195 client pixels at 96 dpi, centred.
+    RECT client;
+    GetClientRect(view.Form, &client);
+    const HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    EXPECT_EQ(client.right, MulDiv(368, dpi, 96));
+    EXPECT_EQ(client.bottom, MulDiv(195, dpi, 96));
+
+    const struct {
+        const char* Arguments;
+        const char* Upper;
+    } steps[] = {
+        {"-package Foo install", "Installing Foo"},
+        {"-package \"Office Tools\" UPGRADE", "Upgrading Office Tools"},
+        {"/package Foo remove", "Removing Foo"},
+        {"-package Foo bogus", ""},
+        {"-package \"\"", "Installing %s"},
+        {"-finish", "Finished"},
+    };
+    for (const auto& step : steps) {
+        Send(step.Arguments);
+        EXPECT_TRUE(UpperBecomes(view, step.Upper)) << step.Arguments << ": " << WindowText(view.Upper);
+        EXPECT_EQ(WindowText(view.Lower), "Please wait");
+        EXPECT_EQ(WindowText(view.Form), "Software deployment");
+    }
+
+    Send("-terminate");
+    ExpectEndsWithZero(*window);
+}
+
+TEST_F(WindowRun, BarMovesInTensAndCommandsArriveInOrder)
+{
+    WriteIni(TestIni);
+    auto window = Start();
+    const TWindowView view = WaitForWindow(*window);
+    ASSERT_NE(view.Bar, nullptr);
+    std::vector<int> seen;
+    WaitUntil([&] {
+        const int position = BarPosition(view);
+        if (seen.empty() || seen.back() != position)
+            seen.push_back(position);
+        return std::find(seen.begin(), seen.end(), 100) != seen.end() && seen.back() == 0;
+    }, 20s);
+    for (int position : seen)
+        EXPECT_EQ(position % 10, 0) << position;
+    ASSERT_GE(seen.size(), 2u);
+    EXPECT_EQ(seen[seen.size() - 2], 100);
+    EXPECT_EQ(seen.back(), 0);
+
+    // Written at once, applied one per tick, in order.
+    std::vector<AnsiString> texts;
+    WriteMailslot(CommandMailslotName, "ProcessPackage|A|install");
+    WriteMailslot(CommandMailslotName, "ProcessPackage|B|install");
+    WriteMailslot(CommandMailslotName, "ProcessPackage|C|install");
+    WaitUntil([&] {
+        const AnsiString text = WindowText(view.Upper);
+        if (texts.empty() || texts.back() != text)
+            texts.push_back(text);
+        return text == "Installing C";
+    });
+    texts.erase(std::remove(texts.begin(), texts.end(), "Inspecting"), texts.end());
+    EXPECT_EQ(texts, (std::vector<AnsiString>{"Installing A", "Installing B", "Installing C"}));
+
+    WriteMailslot(CommandMailslotName, "Terminate");
+    ExpectEndsWithZero(*window);
+}
+
+TEST_F(WindowRun, RebootCountdownRunsDownAndTheWindowStaysOpen)
+{
+    WriteIni(TestIni);
+    auto window = Start();
+    const TWindowView view = WaitForWindow(*window);
+    ASSERT_NE(view.Upper, nullptr);
+    Send("-reboot 3");
+    EXPECT_TRUE(UpperBecomes(view, "Reboot in 3 s"));
+    EXPECT_TRUE(UpperBecomes(view, "Reboot in 2 s"));
+    EXPECT_TRUE(UpperBecomes(view, "Reboot in 1 s"));
+    EXPECT_TRUE(UpperBecomes(view, "Reboot now"));
+    // A later package command is read, but the countdown text stays.
+    Send("-package Foo install");
+    DWORD exitCode = STILL_ACTIVE;
+    EXPECT_FALSE(window->WaitForExit(1500ms, exitCode)) << "the window must stay open";
+    EXPECT_EQ(WindowText(view.Upper), "Reboot now");
+    // Terminate during the countdown ends the program; nothing is restarted.
+    Send("-terminate");
+    ExpectEndsWithZero(*window);
+}
+
+TEST_F(WindowRun, SecondStartIsRefusedWithAnErrorBoxAndTheFirstGoesOn)
+{
+    WriteIni(TestIni);
+    auto first = Start();
+    const TWindowView view = WaitForWindow(*first);
+    ASSERT_NE(view.Upper, nullptr);
+
+    auto second = Start();
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        const std::vector<HWND> boxes = ProcessWindows(second->Id(), "#32770");
+        box = boxes.empty() ? nullptr : boxes.front();
+        return box != nullptr && IsWindowVisible(box);
+    }));
+    EXPECT_EQ(WindowText(box), "deployNotice");
+    EXPECT_EQ(WindowText(GetDlgItem(box, 0xFFFF)), "Unable to create Mailslot.");
+    EXPECT_TRUE(ProcessWindows(second->Id(), "TFrmMain").empty()) << "no second window";
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    ExpectEndsWithZero(*second);
+
+    Send("-finish");
+    EXPECT_TRUE(UpperBecomes(view, "Finished"));
+    Send("-terminate");
+    ExpectEndsWithZero(*first);
+}
+
+TEST_F(WindowRun, WithoutIniFileTheTextsAreEmptyAndTheBarMoves)
+{
+    auto window = Start();
+    const TWindowView view = WaitForWindow(*window);
+    ASSERT_NE(view.Bar, nullptr);
+    EXPECT_EQ(WindowText(view.Form), "");
+    EXPECT_EQ(WindowText(view.Upper), "");
+    EXPECT_EQ(WindowText(view.Lower), "");
+    const int start = BarPosition(view);
+    EXPECT_TRUE(WaitUntil([&] { return BarPosition(view) != start; }));
+    Send("-terminate");
+    ExpectEndsWithZero(*window);
+}
+
+TEST_F(WindowRun, MalformedCommandShowsOneErrorBoxWhileTheWindowGoesOn)
+{
+    WriteIni(TestIni);
+    auto window = Start();
+    const TWindowView view = WaitForWindow(*window);
+    ASSERT_NE(view.Upper, nullptr);
+    WriteMailslot(CommandMailslotName, "ProcessPackage");
+    WriteMailslot(CommandMailslotName, "ProcessPackage");
+    WriteMailslot(CommandMailslotName, "FinishInstallation");
+
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        const std::vector<HWND> boxes = ProcessWindows(window->Id(), "#32770");
+        box = boxes.empty() ? nullptr : boxes.front();
+        return box != nullptr && IsWindowVisible(box);
+    }));
+    EXPECT_EQ(WindowText(box), "deployNotice");
+    // ")" ends the message: no full stop is added.
+    EXPECT_EQ(WindowText(GetDlgItem(box, 0xFFFF)), "Der Index der Liste \xFC" "berschreitet das Maximum (1)");
+
+    // Nobody closes the box: the window goes on, and the second failure does
+    // not open a second box.
+    EXPECT_TRUE(UpperBecomes(view, "Finished"));
+    const int position = BarPosition(view);
+    EXPECT_TRUE(WaitUntil([&] { return BarPosition(view) != position; }));
+    EXPECT_EQ(ProcessWindows(window->Id(), "#32770").size(), 1u);
+
+    // Terminate still ends the program with the box open.
+    WriteMailslot(CommandMailslotName, "Terminate");
+    ExpectEndsWithZero(*window);
+}
+
+TEST_F(WindowRun, CloseRequestFromOutsideEndsTheProgram)
+{
+    WriteIni(TestIni);
+    auto window = Start();
+    const TWindowView view = WaitForWindow(*window);
+    ASSERT_NE(view.Form, nullptr);
+    PostMessageA(view.Form, WM_CLOSE, 0, 0);
+    ExpectEndsWithZero(*window);
+    // The mailslot went with the window: a new window can start.
+    auto next = Start();
+    EXPECT_NE(WaitForWindow(*next).Form, nullptr);
+    Send("-terminate");
+    ExpectEndsWithZero(*next);
+}
+
+} // namespace

@@ -1,0 +1,45 @@
+#pragma once
+// The message window: two lines of text and a moving bar, driven by the
+// commands that arrive through the command mailslot.
+#include <cstdint>
+#include <memory>
+
+#include "Classes.h"
+#include "ComCtrls.h"
+#include "ExtCtrls.h"
+#include "Forms.h"
+#include "Mailslot.h"
+#include "StdCtrls.h"
+
+class TFrmMain : public TForm {
+public:
+    // Builds the window and creates the command mailslot; raises Exception
+    // "Unable to create Mailslot" when another window owns it. Tests give the
+    // mailslot a name of their own.
+    explicit TFrmMain(TComponent* owner, const AnsiString& mailslotName = CommandMailslotName);
+    ~TFrmMain() override;
+
+    const char* ClassName() const override { return "TFrmMain"; }
+
+    // One tick: at most one command, the bar, the countdown.
+    void Tim1Timer(TObject* sender);
+
+    TPanel* PnlMain;
+    TProgressBar* Pgb1;
+    TLabel* LblMessage1;
+    TLabel* LblMessage2;
+    TTimer* Tim1;
+
+private:
+    void CheckMailslot();
+    void ExecuteCommand(const TStrings& fields);
+    void UpdateRebootMessage();
+
+    int FRebootTime = 0;
+    uint32_t FRebootStart = 0;
+    // A reboot applied when the tick count read 0 is still a reboot.
+    bool FRebootAnnounced = false;
+    std::unique_ptr<TMailslotReader> FMailslot;
+};
+
+extern TFrmMain* FrmMain;
