@@ -6,6 +6,7 @@
 
 #include "SysUtils.h"
 #include "UtilsKx.h"
+#include "support/ReferenceSearch.h"
 
 namespace {
 
@@ -62,38 +63,6 @@ TEST(SearchText, NullOrEmptyArgumentsFindNothing)
             EXPECT_EQ(SearchText("a", nullptr, caseSensitive, wholeWord), -1);
             EXPECT_EQ(SearchText("a", "", caseSensitive, wholeWord), -1);
         }
-}
-
-// The search as described, one character at a time through the platform's
-// single-character routines.
-int ReferenceSearch(const AnsiString& pattern, const AnsiString& text, bool caseSensitive, bool wholeWord)
-{
-    if (pattern.empty() || text.empty())
-        return -1;
-    const auto same = [&](char t, char p) { return caseSensitive ? t == p : AnsiCharLower(t) == AnsiCharLower(p); };
-    const auto isWordChar = [&](size_t i) { return i < text.size() && AnsiIsCharAlphaNumeric(text[i]); };
-    for (size_t start = 0; start < text.size();) {
-        size_t matched = 0;
-        while (matched < pattern.size() && start + matched < text.size() &&
-               same(text[start + matched], pattern[matched]))
-            ++matched;
-        if (!wholeWord) {
-            if (matched == pattern.size())
-                return static_cast<int>(start);
-            ++start;
-            continue;
-        }
-        size_t skip = start + matched;
-        if (matched == pattern.size()) {
-            if (!isWordChar(skip))
-                return static_cast<int>(start);
-            skip = start + matched - 1;
-        }
-        while (isWordChar(skip))
-            ++skip;
-        start = skip + 1;
-    }
-    return -1;
 }
 
 TEST(SearchText, AgreesWithTheReferenceSearchOnGeneratedTexts)
