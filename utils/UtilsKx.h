@@ -29,8 +29,8 @@ int SearchText(const char* pattern, const char* text, bool caseSensitive, bool w
 // text end a line. `text` is left unchanged.
 AnsiString WrapText(AnsiString& text, int maxCol, AnsiString breakText);
 // Two upper-case hexadecimal digits per byte; empty for a count of 0 or less.
-// Raises std::bad_alloc when the digits and their work space would not fit an
-// int, before `data` is read.
+// Raises std::bad_alloc, before `data` is read, when the result would be
+// longer than an int can count (a count above INT_MAX / 2).
 AnsiString ConvertToHex(const char* data, int count);
 // Stores the bytes of a text of hexadecimal digit pairs into `buffer` until
 // `size` bytes are stored or the text ends; returns how many were stored.
@@ -56,7 +56,8 @@ AnsiString RTrim(AnsiString text, char c);
 int ValidateFileName(AnsiString& fileName, bool replace);
 
 // --- Command-line switches ---
-// Each call reads the process's command line afresh.
+// Each call reads the process's command line afresh (Windows builds; the same
+// logic over a given line or list is in UtilsKxInternal.h).
 
 // The rest of the command line from raw token `index` on (0: the program),
 // quotes and spacing as typed: a pointer into the buffer that GetCommandLineA

@@ -193,8 +193,8 @@ AnsiString ConvertToHex(const char* data, int count)
 {
     if (count <= 0)
         return AnsiString();
-    // Two digits per byte and two bytes of work space must be countable in an int.
-    if (count > (INT_MAX - 2) / 2)
+    // Text lengths are ints in this library: twice the count must be one.
+    if (count > INT_MAX / 2)
         throw std::bad_alloc();
     static constexpr char Digits[] = "0123456789ABCDEF";
     AnsiString result(2 * static_cast<size_t>(count), '\0');
