@@ -1,5 +1,7 @@
 #pragma once
 // Routines of the utility library that are not part of its exported interface.
+#include <functional>
+
 #include "Classes.h"
 
 namespace NUtilsKx {
@@ -10,5 +12,31 @@ namespace NUtilsKx {
 // field whose quote is still open at the end is dropped as well. Empty fields
 // count. A null or empty text appends nothing.
 int SplitQuoted(const char* text, char separator, TStrings* list, char quote);
+
+} // namespace NUtilsKx
+
+// ---- File version ----------------------------------------------------------
+
+namespace NUtilsKx {
+
+// GetFileVersion for any file: the version text of its version resource, or
+// the empty string.
+AnsiString ReadFileVersion(const AnsiString& fileName);
+
+} // namespace NUtilsKx
+
+// ---- Temporary directory ---------------------------------------------------
+
+namespace NUtilsKx {
+
+// The system's temporary-directory call: given a buffer of `size` bytes it
+// writes the path and answers its length without the NUL, or answers the size
+// that the path needs (NUL included) when the buffer is too small, or 0 when
+// it fails.
+using TTempPathQuery = std::function<unsigned(unsigned size, char* buffer)>;
+
+// GetTempPathA over any such call: the path with a trailing backslash, or
+// Exception (SErrorTempDir).
+AnsiString QueryTempPath(const TTempPathQuery& query);
 
 } // namespace NUtilsKx
