@@ -43,6 +43,10 @@ void* CopyGlobalMem(unsigned int flags, void* source)
         const TGlobalLock from(source);
         const TGlobalLock to(copy);
         if (from.Bytes() != nullptr && to.Bytes() != nullptr) {
+            // A locked block holds GlobalSize bytes, so the copy cannot fault
+            // unless another thread frees a block meanwhile. Such a fault is
+            // a structured exception that this compiler cannot catch: it ends
+            // the process rather than giving null.
             std::memcpy(to.Bytes(), from.Bytes(), size);
             return copy;
         }
