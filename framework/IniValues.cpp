@@ -77,9 +77,10 @@ TDayAndTime Split(TDateTime value)
     if (!std::isfinite(value) || whole < FirstDay || whole > LastDay)
         throw EConvertError(Format("%g ist kein gültiger Datumswert", value));
     TDayAndTime split{static_cast<long long>(whole), std::llround(std::fabs(value - whole) * MillisecondsPerDay)};
+    // Rounded up to midnight: the next calendar day, whatever the sign.
     if (split.Milliseconds == MillisecondsPerDay) {
         split.Milliseconds = 0;
-        split.Days += value < 0 ? -1 : 1;
+        ++split.Days;
     }
     return split;
 }
