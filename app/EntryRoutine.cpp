@@ -1,10 +1,13 @@
 #include "EntryRoutine.h"
 
+#include <optional>
+
 #include "Forms.h"
 #include "Frm_main.h"
 #include "Senders.h"
 #include "StartUp.h"
 #include "SysUtils.h"
+#include "Unt_settings.h"
 #include "UtilsKx.h"
 
 namespace {
@@ -53,6 +56,16 @@ int RunEntryRoutine()
 {
     Application->Initialize();
     Application->Title = "deployNotice";
+    // The settings object lives around every kind of run and is destroyed on
+    // every way out. Its creation touches no file; should it fail all the
+    // same, the run ends with the error box instead of a crash.
+    std::optional<TSettings> settings;
+    try {
+        settings.emplace();
+    } catch (const std::exception& error) {
+        Application->ShowException(error);
+        return 0;
+    }
     try {
         Run(ChooseRun(ProcessArguments()));
     } catch (const std::exception& error) {

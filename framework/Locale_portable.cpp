@@ -63,3 +63,8 @@ bool AnsiIsCharAlphaNumeric(char c)
 {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
+
+AnsiString AnsiCharUpperBuff(const AnsiString& text)
+{
+    return AnsiUpperCase(text);
+}

@@ -80,3 +80,6 @@ bool AnsiSameText(const AnsiString& a, const AnsiString& b);
 // Single characters, as the platform's CharLowerA and IsCharAlphaNumericA see them.
 char AnsiCharLower(char c);
 bool AnsiIsCharAlphaNumeric(char c);
+// Character by character, as the platform's CharUpperBuffA maps them; the
+// length stays the same.
+AnsiString AnsiCharUpperBuff(const AnsiString& text);

@@ -7,6 +7,7 @@ packages=(
   cmake make g++ clang libclang-rt-14-dev googletest
   g++-mingw-w64-x86-64-posix
   wine wine64 xvfb x11-utils imagemagick
+  libbenchmark-dev
 )
 
 missing=()

@@ -60,3 +60,11 @@ bool AnsiIsCharAlphaNumeric(char c)
 {
     return IsCharAlphaNumericA(c) != FALSE;
 }
+
+AnsiString AnsiCharUpperBuff(const AnsiString& text)
+{
+    AnsiString result = text;
+    if (!result.empty())
+        CharUpperBuffA(result.data(), static_cast<DWORD>(result.size()));
+    return result;
+}

@@ -1,0 +1,27 @@
+#pragma once
+// Our own reading of the private-profile text format (the rules are listed
+// at TIniFile), for platforms that have no private-profile functions.
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "AnsiString.h"
+
+struct TIniEntry {
+    AnsiString Name;
+    std::optional<AnsiString> Value; // none for a line without "="
+};
+
+struct TIniSection {
+    AnsiString Name; // empty for the lines in front of the first section
+    std::vector<TIniEntry> Entries;
+};
+
+// The file's sections in file order. A NUL ends a name or a value.
+std::vector<TIniSection> ParseIniText(std::string_view text);
+
+// What ReadString gives for the section, key and default.
+AnsiString LookUpIniString(const std::vector<TIniSection>& sections, const AnsiString& section,
+                           const AnsiString& ident, const AnsiString& defaultValue);
+// The first section of that name, or null.
+const TIniSection* FindIniSection(const std::vector<TIniSection>& sections, const AnsiString& section);
