@@ -42,6 +42,19 @@ BOOL CALLBACK CollectChild(HWND window, LPARAM parameter)
     return TRUE;
 }
 
+// Whether `seen` holds only texts of `expected`, each once, in its order.
+bool InOrder(const std::vector<AnsiString>& seen, const std::vector<AnsiString>& expected)
+{
+    auto next = expected.begin();
+    for (const AnsiString& text : seen) {
+        next = std::find(next, expected.end(), text);
+        if (next == expected.end())
+            return false;
+        ++next;
+    }
+    return true;
+}
+
 AnsiString ClassOf(HWND window)
 {
     char name[64] = {};
@@ -195,18 +208,17 @@ TEST_F(WindowRun, BarMovesInTensAndCommandsArriveInOrder)
     auto window = Start();
     const TWindowView view = WaitForWindow(*window);
     ASSERT_NE(view.Bar, nullptr);
+    // Polled from outside, a slow moment may hide a step; what is seen must
+    // still be steps of ten, and the full bar is followed by the empty one.
     std::vector<int> seen;
-    WaitUntil([&] {
+    EXPECT_TRUE(WaitUntil([&] {
         const int position = BarPosition(view);
         if (seen.empty() || seen.back() != position)
             seen.push_back(position);
-        return std::find(seen.begin(), seen.end(), 100) != seen.end() && seen.back() == 0;
-    }, 20s);
+        return seen.size() >= 2 && seen[seen.size() - 2] == 100 && seen.back() == 0;
+    }, 30s));
     for (int position : seen)
         EXPECT_EQ(position % 10, 0) << position;
-    ASSERT_GE(seen.size(), 2u);
-    EXPECT_EQ(seen[seen.size() - 2], 100);
-    EXPECT_EQ(seen.back(), 0);
 
     // Written at once, applied one per tick, in order.
     std::vector<AnsiString> texts;
@@ -219,8 +231,11 @@ TEST_F(WindowRun, BarMovesInTensAndCommandsArriveInOrder)
             texts.push_back(text);
         return text == "Installing C";
     });
+    // In order; a slow moment of this poller may hide the middle one.
     texts.erase(std::remove(texts.begin(), texts.end(), "Inspecting"), texts.end());
-    EXPECT_EQ(texts, (std::vector<AnsiString>{"Installing A", "Installing B", "Installing C"}));
+    const std::vector<AnsiString> all = {"Installing A", "Installing B", "Installing C"};
+    EXPECT_TRUE(InOrder(texts, all));
+    EXPECT_EQ(texts.back(), "Installing C");
 
     WriteMailslot(CommandMailslotName, "Terminate");
     ExpectEndsWithZero(*window);
@@ -233,10 +248,19 @@ TEST_F(WindowRun, RebootCountdownRunsDownAndTheWindowStaysOpen)
     const TWindowView view = WaitForWindow(*window);
     ASSERT_NE(view.Upper, nullptr);
     Send("-reboot 3");
-    EXPECT_TRUE(UpperBecomes(view, "Reboot in 3 s"));
-    EXPECT_TRUE(UpperBecomes(view, "Reboot in 2 s"));
-    EXPECT_TRUE(UpperBecomes(view, "Reboot in 1 s"));
-    EXPECT_TRUE(UpperBecomes(view, "Reboot now"));
+    // The seconds count down to the text without time.
+    std::vector<AnsiString> texts;
+    EXPECT_TRUE(WaitUntil([&] {
+        const AnsiString text = WindowText(view.Upper);
+        if (texts.empty() || texts.back() != text)
+            texts.push_back(text);
+        return text == "Reboot now";
+    }));
+    texts.erase(std::remove(texts.begin(), texts.end(), "Inspecting"), texts.end());
+    const std::vector<AnsiString> countdown = {"Reboot in 3 s", "Reboot in 2 s", "Reboot in 1 s", "Reboot now"};
+    EXPECT_GE(texts.size(), 3u);
+    EXPECT_EQ(texts.front(), "Reboot in 3 s");
+    EXPECT_TRUE(InOrder(texts, countdown));
     // A later package command is read, but the countdown text stays.
     Send("-package Foo install");
     DWORD exitCode = STILL_ACTIVE;

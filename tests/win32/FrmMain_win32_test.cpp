@@ -7,6 +7,8 @@
 #include <thread>
 
 #include "EntryRoutine.h"
+#include "Handle.h"
+#include "SysUtils.h"
 #include "Frm_main.h"
 #include "Mailslot.h"
 #include "TestProcess.h"
@@ -158,7 +160,7 @@ TEST_F(MessageWindow, SecondWindowCannotCreateTheMailslot)
 
 // The whole window run of the entry routine, ended by a Terminate command:
 // the settings object is gone before the window object is destroyed.
-TEST(WindowRun, SettingsAreDestroyedBeforeTheWindow)
+TEST(EntryRoutine, SettingsAreDestroyedBeforeTheWindow)
 {
     std::atomic<bool> sent{false};
     std::thread sender([&sent] {
