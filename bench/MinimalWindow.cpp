@@ -1,6 +1,8 @@
 // The yardstick for the window's figures: one window with two static texts
 // and a standard progress bar (the same controls, so the same libraries),
-// built with the program's own flags. Closes on WM_CLOSE.
+// built with the program's own flags. Closes on WM_CLOSE. Built a second time
+// with DN_ANIMATE, its bar moves every 500 ms like the message window's: the
+// yardstick for the idle CPU of a window whose bar moves.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -9,6 +11,12 @@ namespace {
 
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == WM_TIMER) {
+        static int position = 0;
+        position = position > 90 ? 0 : position + 10;
+        SendMessageA(FindWindowExA(window, nullptr, PROGRESS_CLASSA, nullptr), PBM_SETPOS, position, 0);
+        return 0;
+    }
     if (message == WM_CLOSE) {
         PostQuitMessage(0);
         return 0;
@@ -38,6 +46,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     const HWND bar = CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD | WS_VISIBLE, 16, 160, 337, 16, window, nullptr,
                                      instance, nullptr);
     SendMessageA(bar, PBM_SETPOS, 10, 0);
+#ifdef DN_ANIMATE
+    SetTimer(window, 1, 500, nullptr);
+#endif
     ShowWindow(window, SW_SHOWNORMAL);
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
