@@ -104,17 +104,6 @@ TEST(SenderWithoutWindow, EndsAtOnceAndLeavesNothingBehind)
     EXPECT_FALSE(laterWindow.ReadMessage(message));
 }
 
-HWND WaitForMessageBox(const TChildProcess& child)
-{
-    HWND box = nullptr;
-    WaitUntil([&] {
-        const std::vector<HWND> boxes = ProcessWindows(child.Id(), "#32770");
-        box = boxes.empty() ? nullptr : boxes.front();
-        return box != nullptr && IsWindowVisible(box);
-    });
-    return box;
-}
-
 TEST(UsageRun, ShowsTheUsageTextUntilClosed)
 {
     for (const char* line : {"deployNotice.exe /?", "deployNotice.exe -HELP"}) {
@@ -123,7 +112,7 @@ TEST(UsageRun, ShowsTheUsageTextUntilClosed)
         const HWND box = WaitForMessageBox(child);
         ASSERT_NE(box, nullptr) << line;
         EXPECT_EQ(WindowText(box), "deployNotice");
-        EXPECT_EQ(WindowText(GetDlgItem(box, 0xFFFF)), UsageText);
+        EXPECT_EQ(MessageBoxText(box), UsageText);
         const HWND icon = GetDlgItem(box, 0x0440);
         EXPECT_TRUE(icon == nullptr || !IsWindowVisible(icon) || SendMessageA(icon, STM_GETICON, 0, 0) == 0)
             << "usage box shows an icon";

@@ -279,14 +279,10 @@ TEST_F(WindowRun, SecondStartIsRefusedWithAnErrorBoxAndTheFirstGoesOn)
     ASSERT_NE(view.Upper, nullptr);
 
     auto second = Start();
-    HWND box = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        const std::vector<HWND> boxes = ProcessWindows(second->Id(), "#32770");
-        box = boxes.empty() ? nullptr : boxes.front();
-        return box != nullptr && IsWindowVisible(box);
-    }));
+    const HWND box = WaitForMessageBox(*second);
+    ASSERT_NE(box, nullptr);
     EXPECT_EQ(WindowText(box), "deployNotice");
-    EXPECT_EQ(WindowText(GetDlgItem(box, 0xFFFF)), "Unable to create Mailslot.");
+    EXPECT_EQ(MessageBoxText(box), "Unable to create Mailslot.");
     EXPECT_TRUE(ProcessWindows(second->Id(), "TFrmMain").empty()) << "no second window";
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     ExpectEndsWithZero(*second);
@@ -321,15 +317,11 @@ TEST_F(WindowRun, MalformedCommandShowsOneErrorBoxWhileTheWindowGoesOn)
     WriteMailslot(CommandMailslotName, "ProcessPackage");
     WriteMailslot(CommandMailslotName, "FinishInstallation");
 
-    HWND box = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        const std::vector<HWND> boxes = ProcessWindows(window->Id(), "#32770");
-        box = boxes.empty() ? nullptr : boxes.front();
-        return box != nullptr && IsWindowVisible(box);
-    }));
+    const HWND box = WaitForMessageBox(*window);
+    ASSERT_NE(box, nullptr);
     EXPECT_EQ(WindowText(box), "deployNotice");
     // ")" ends the message: no full stop is added.
-    EXPECT_EQ(WindowText(GetDlgItem(box, 0xFFFF)), "Der Index der Liste \xFC" "berschreitet das Maximum (1)");
+    EXPECT_EQ(MessageBoxText(box), "Der Index der Liste \xFC" "berschreitet das Maximum (1)");
 
     // Nobody closes the box: the window goes on, and the second failure does
     // not open a second box.

@@ -190,3 +190,20 @@ AnsiString WindowText(HWND window)
     text.resize(copied);
     return text;
 }
+
+HWND WaitForMessageBox(const TChildProcess& child)
+{
+    HWND box = nullptr;
+    WaitUntil([&] {
+        const std::vector<HWND> boxes = ProcessWindows(child.Id(), "#32770");
+        box = boxes.empty() ? nullptr : boxes.front();
+        return box != nullptr && IsWindowVisible(box);
+    });
+    return box;
+}
+
+AnsiString MessageBoxText(HWND box)
+{
+    // The message box's text control has the identifier 0xFFFF.
+    return WindowText(GetDlgItem(box, 0xFFFF));
+}

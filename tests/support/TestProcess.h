@@ -64,3 +64,7 @@ AnsiString UniqueMailslotName();
 // Top-level windows of the given process, optionally of one window class.
 std::vector<HWND> ProcessWindows(DWORD processId, const char* className = nullptr);
 AnsiString WindowText(HWND window);
+// The process's visible message box, once it shows one (null if none comes),
+// and the text of a message box.
+HWND WaitForMessageBox(const TChildProcess& child);
+AnsiString MessageBoxText(HWND box);
