@@ -92,7 +92,7 @@ protected:
                 return false;
             view.Form = forms.front();
             return true;
-        });
+        }, 30s);
         if (view.Form == nullptr)
             return view;
         std::vector<HWND> children;

@@ -198,7 +198,7 @@ HWND WaitForMessageBox(const TChildProcess& child)
         const std::vector<HWND> boxes = ProcessWindows(child.Id(), "#32770");
         box = boxes.empty() ? nullptr : boxes.front();
         return box != nullptr && IsWindowVisible(box);
-    });
+    }, std::chrono::seconds(30));
     return box;
 }
 
