@@ -7,7 +7,9 @@
 #include "ComCtrls.h"
 #include "ExtCtrls.h"
 #include "Forms.h"
+#include "Menus.h"
 #include "StdCtrls.h"
+#include "SysUtils.h"
 #include "TestProcess.h"
 
 namespace {
@@ -253,6 +255,161 @@ TEST(Timers, TickOnTheMessageLoopAndStopWithTheirOwner)
             DispatchMessageA(&message);
         EXPECT_EQ(ticks, stopped);
     }
+}
+
+} // namespace
+
+namespace {
+
+TEST(Memo, LinesAreTheRowsOfTheControl)
+{
+    TTestForm form(nullptr);
+    auto* memo = new TMemo(&form);
+    memo->SetBounds(0, 0, 300, 100);
+    memo->SetParent(&form);
+    TStrings& lines = *memo->Lines();
+    char className[64] = {};
+    GetClassNameA(static_cast<HWND>(memo->Handle()), className, sizeof className);
+    EXPECT_STREQ(className, "Edit");
+    EXPECT_TRUE(GetWindowLongA(static_cast<HWND>(memo->Handle()), GWL_STYLE) & ES_MULTILINE);
+
+    EXPECT_EQ(lines.Count(), 0);
+    lines.Add("one");
+    lines.Add("two");
+    EXPECT_EQ(memo->Text(), "one\r\ntwo\r\n");
+    EXPECT_EQ(lines.Count(), 2) << "a final line break starts no line";
+
+    // Each step on the text before: (operation, text after, lines after).
+    const struct {
+        const char* Name;
+        const char* Before;
+        void (*Operation)(TStrings&);
+        const char* After;
+        int Count;
+    } cases[] = {
+        {"add behind a last line without a break", "a\r\nb", [](TStrings& l) { l.Add("c"); }, "a\r\nb\r\nc", 3},
+        {"insert at the top", "a\r\nb", [](TStrings& l) { l.Insert(0, "z"); }, "z\r\na\r\nb", 3},
+        {"insert in the middle", "a\r\nb\r\n", [](TStrings& l) { l.Insert(1, "m"); }, "a\r\nm\r\nb\r\n", 3},
+        {"replace a line", "a\r\nb\r\nc", [](TStrings& l) { l.Put(1, "B"); }, "a\r\nB\r\nc", 3},
+        {"delete the first line", "a\r\nb\r\n", [](TStrings& l) { l.Delete(0); }, "b\r\n", 1},
+        {"delete the last line", "a\r\nb", [](TStrings& l) { l.Delete(1); }, "a\r\n", 1},
+        {"clear", "a\r\nb", [](TStrings& l) { l.Clear(); }, "", 0},
+        {"empty line between", "a\r\n\r\nb", [](TStrings&) {}, "a\r\n\r\nb", 3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        memo->SetText(c.Before);
+        c.Operation(lines);
+        EXPECT_EQ(memo->Text(), c.After);
+        EXPECT_EQ(lines.Count(), c.Count);
+    }
+
+    memo->SetText("first\r\n\r\nthird line");
+    EXPECT_EQ(lines[0], "first");
+    EXPECT_EQ(lines[1], "");
+    EXPECT_EQ(lines[2], "third line");
+    EXPECT_EQ(lines.IndexOf("THIRD LINE"), 2);
+    EXPECT_EQ(lines.Text(), "first\r\n\r\nthird line\r\n");
+    EXPECT_THROW(lines.Get(3), EStringListError);
+    EXPECT_THROW(lines.Get(-1), EStringListError);
+    EXPECT_THROW(lines.Insert(4, "x"), EStringListError);
+    EXPECT_THROW(lines.Delete(3), EStringListError);
+    EXPECT_EQ(memo->Text(), "first\r\n\r\nthird line");
+
+    memo->SetSelStart(7);
+    memo->SetSelLength(2);
+    EXPECT_EQ(memo->SelStart(), 7);
+    EXPECT_EQ(memo->SelLength(), 2);
+}
+
+TEST(Memo, WrappedParagraphIsOneLinePerRow)
+{
+    TTestForm form(nullptr);
+    auto* memo = new TMemo(&form);
+    memo->SetBounds(0, 0, 80, 200);
+    memo->SetParent(&form);
+    const AnsiString paragraph = "one two three four five six seven eight nine ten";
+    memo->SetText(paragraph);
+    TStrings& lines = *memo->Lines();
+    ASSERT_GT(lines.Count(), 1);
+    AnsiString joined;
+    for (int i = 0; i < lines.Count(); ++i)
+        joined += lines[i];
+    EXPECT_EQ(joined, paragraph);
+}
+
+TEST(Application, MessageEventSeesMessagesBeforeDispatchAndMayKeepThem)
+{
+    TTestForm* form = nullptr;
+    Application->CreateForm(form);
+    Application->ShowMainForm = false;
+    const HWND window = static_cast<HWND>(form->Handle());
+    std::vector<TMsg> closes;
+    // The first close request is handled here and never reaches the form.
+    Application->OnMessage = [&](TMsg& message, bool& handled) {
+        if (message.message != WM_CLOSE)
+            return;
+        closes.push_back(message);
+        handled = closes.size() == 1;
+    };
+    PostMessageA(window, WM_CLOSE, 7, -5);
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    Application->Run();
+    Application->OnMessage = nullptr;
+    ASSERT_EQ(closes.size(), 2u);
+    EXPECT_EQ(closes[0].hwnd, window);
+    EXPECT_EQ(closes[0].wParam, 7u);
+    EXPECT_EQ(closes[0].lParam, -5);
+    Application->Shutdown();
+}
+
+TEST(Menus, CommandsAreUniqueAmongLiveItems)
+{
+    TComponent owner(nullptr);
+    std::vector<bool> taken(0x10000);
+    std::vector<TMenuItem*> items;
+    for (int i = 0; i < 0xFFFF; ++i) {
+        items.push_back(new TMenuItem(&owner));
+        const unsigned command = items.back()->Command();
+        ASSERT_TRUE(command >= 1 && command <= 0xFFFF);
+        ASSERT_FALSE(taken[command]) << command;
+        taken[command] = true;
+    }
+    EXPECT_THROW(TMenuItem{&owner}, EOutOfResources);
+    const unsigned freed = items[100]->Command();
+    delete items[100];
+    EXPECT_EQ(TMenuItem(&owner).Command(), freed);
+}
+
+TEST(Menus, MergedItemsAreFoundUntilEitherMenuGoes)
+{
+    TComponent owner(nullptr);
+    TPopupMenu menu(&owner);
+    auto* sub = new TMenuItem(&owner);
+    auto* nested = new TMenuItem(&owner);
+    menu.Items()->Add(sub);
+    sub->Add(nested);
+    EXPECT_EQ(menu.FindItem(nested->Command()), nested);
+    EXPECT_EQ(menu.FindItem(menu.Items()->Command()), nullptr) << "the root is no item of the menu";
+
+    auto* merged = new TPopupMenu(&owner);
+    auto* foreign = new TMenuItem(&owner);
+    merged->Items()->Add(foreign);
+    EXPECT_EQ(menu.FindItem(foreign->Command()), nullptr);
+    menu.Merge(merged);
+    EXPECT_EQ(menu.FindItem(foreign->Command()), foreign);
+    EXPECT_THROW(merged->Merge(&menu), Exception) << "no menu may end up inside itself";
+    EXPECT_THROW(menu.Merge(&menu), Exception);
+    EXPECT_EQ(menu.FindItem(foreign->Command()), foreign);
+
+    int clicks = 0;
+    foreign->OnClick = [&](TObject*) { ++clicks; };
+    EXPECT_TRUE(TPopupMenu::DispatchCommand(foreign->Command()));
+    EXPECT_EQ(clicks, 1);
+    const unsigned gone = foreign->Command();
+    delete merged;
+    EXPECT_EQ(menu.FindItem(gone), nullptr);
+    EXPECT_FALSE(TPopupMenu::DispatchCommand(gone));
 }
 
 } // namespace
