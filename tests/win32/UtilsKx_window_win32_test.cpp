@@ -11,6 +11,7 @@
 
 #include "Classes.h"
 #include "ExtCtrls.h"
+#include "FakeAnimation.h"
 #include "Forms.h"
 #include "Menus.h"
 #include "StdCtrls.h"
@@ -476,55 +477,6 @@ TEST(ForceForegroundWindow, FromThisThreadAndFromAnotherThreadsForeground)
 
 // ---- Window animation --------------------------------------------------------
 
-// Stands in for the system's animation setting and logs every call, with
-// "bad" for one whose sizes or flags are not those of the setting.
-struct TFakeAnimation {
-    static inline int Value = 0;
-    static inline bool QueryFails = false;
-    static inline std::vector<AnsiString> Calls;
-
-    static BOOL WINAPI Call(UINT action, UINT size, PVOID parameter, UINT flags)
-    {
-        auto* info = static_cast<ANIMATIONINFO*>(parameter);
-        if (size != 8 || flags != 0 || info->cbSize != 8) {
-            Calls.push_back("bad");
-            return FALSE;
-        }
-        if (action == SPI_GETANIMATION) {
-            Calls.push_back("get");
-            if (QueryFails)
-                return FALSE;
-            info->iMinAnimate = Value;
-            return TRUE;
-        }
-        if (action == SPI_SETANIMATION) {
-            Calls.push_back(Format("set %d", info->iMinAnimate));
-            Value = info->iMinAnimate;
-            return TRUE;
-        }
-        Calls.push_back("bad");
-        return FALSE;
-    }
-};
-
-// Puts the fake in place of the system call for one test.
-class TAnimationSeam {
-public:
-    TAnimationSeam(int value, bool queryFails = false) : FSaved(SystemParametersInfoCall)
-    {
-        TFakeAnimation::Value = value;
-        TFakeAnimation::QueryFails = queryFails;
-        TFakeAnimation::Calls.clear();
-        SystemParametersInfoCall = TFakeAnimation::Call;
-    }
-    ~TAnimationSeam() { SystemParametersInfoCall = FSaved; }
-    TAnimationSeam(const TAnimationSeam&) = delete;
-    TAnimationSeam& operator=(const TAnimationSeam&) = delete;
-
-private:
-    TSystemParametersInfo FSaved;
-};
-
 using TCalls = std::vector<AnsiString>;
 
 TEST(WindowAnimation, ReadAndWrittenThroughTheSystemSetting)
@@ -570,6 +522,41 @@ TEST(ShowWinNoAnimate, ShowsWithTheAnimationOffAndSetsItBack)
         EXPECT_EQ(TFakeAnimation::Calls, c.Calls);
         EXPECT_EQ(TFakeAnimation::Value, c.Animation);
         RemoveWindowSubclass(window, LogShow, 1);
+    }
+}
+
+TEST(ShowMinimizedOnStartup, ActsOnlyOnAMinimisedStartWithoutActivation)
+{
+    // Each case is a probe process started with a show state of its own.
+    const struct {
+        const char* Name;
+        int Show;
+        const char* Phase;
+        int Animation;
+        const char* Expected;
+    } cases[] = {
+        {"minimised without activation, before the run", SW_SHOWMINNOACTIVE, "before", 3,
+         "show=7\nshowMainForm=0\nminimizedStyle=1\nanimation=\n"},
+        {"minimised without activation, running", SW_SHOWMINNOACTIVE, "running", 3,
+         "show=7\niconic=1\nanimation=get,set 0,minimise with 0,set 3\n"},
+        {"minimised without activation, running, animation off", SW_SHOWMINNOACTIVE, "running", 0,
+         "show=7\niconic=1\nanimation=get,minimise with 0\n"},
+        {"normal start, before the run", SW_SHOWNORMAL, "before", 3,
+         "show=1\nshowMainForm=1\nminimizedStyle=0\nanimation=\n"},
+        {"normal start, running", SW_SHOWNORMAL, "running", 3, "show=1\niconic=0\nanimation=\n"},
+        {"maximised start", SW_SHOWMAXIMIZED, "running", 3, "show=3\niconic=0\nanimation=\n"},
+        {"minimised with activation", SW_SHOWMINIMIZED, "before", 3,
+         "show=2\nshowMainForm=1\nminimizedStyle=0\nanimation=\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TChildProcess probe(BinaryFolder() + "startup_probe.exe",
+                            Format("startup_probe.exe %s %d", c.Phase, c.Animation), c.Show, true);
+        const AnsiString output = probe.ReadOutput();
+        DWORD exitCode = 1;
+        ASSERT_TRUE(probe.WaitForExit(std::chrono::seconds(30), exitCode));
+        EXPECT_EQ(exitCode, 0u);
+        EXPECT_EQ(output, c.Expected);
     }
 }
 
