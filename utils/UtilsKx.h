@@ -86,12 +86,14 @@ int GetCmdLineSwitch(const AnsiString& name, bool ignoreCase);
 AnsiString GetCmdLineSwitchVal(const AnsiString& name, bool ignoreCase);
 
 // ---- Windows and controls --------------------------------------------------
-// For the thread that owns the windows concerned. None of them raises.
+// For the thread that owns the windows concerned. They report failures
+// through their results and raise no errors of their own.
 
 // Adds to `list` the face name of every installed font family, each once:
 // a name the list already holds (by its own lookup rules) is not added
 // again, and names it held before stay. `dc` is the device context whose
-// fonts are listed.
+// fonts are listed. What the list's Add raises ends the listing and is
+// passed on.
 void LoadFontList(void* dc, TStrings* list);
 // The caret of the memo (its selection start) in the memo's client pixels,
 // also behind the last character of the text, where the control itself

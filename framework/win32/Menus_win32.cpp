@@ -25,6 +25,9 @@ LRESULT CALLBACK PopupListProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         } catch (const std::exception& error) {
             Application->HandleException(error);
             return 0;
+        } catch (...) {
+            Application->HandleException(Exception("Unbekannte Ausnahme"));
+            return 0;
         }
     }
     return DefWindowProcA(window, message, wParam, lParam);
