@@ -391,10 +391,8 @@ public:
     }
     ~TForegroundThread()
     {
-        while (FThreadId == 0)
-            Sleep(1);
-        while (!PostThreadMessageA(FThreadId, WM_QUIT, 0, 0))
-            Sleep(1);
+        // The thread takes posted messages once it has made its window.
+        WaitUntil([this] { return FWindow != nullptr && PostThreadMessageA(FThreadId, WM_QUIT, 0, 0); });
         FThread.join();
     }
     TForegroundThread(const TForegroundThread&) = delete;
