@@ -452,17 +452,20 @@ TEST(ShowWinNoAnimate, ShowsWithTheAnimationOffAndSetsItBack)
         {"animation off: never written", 0, false, {"get", "show with 0"}},
         {"setting unreadable: never written", 3, true, {"get", "show with 3"}},
     };
+    // Child windows of a hidden window: showing them involves no display.
+    TPopupWindow parent;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
-        TPopupWindow popup;
-        const HWND window = popup.Get();
+        const HWND window = CreateWindowExA(0, "Static", "", WS_CHILD, 0, 0, 50, 50, parent.Get(), nullptr,
+                                            GetModuleHandleA(nullptr), nullptr);
         ASSERT_TRUE(SetWindowSubclass(window, LogShow, 1, 0));
         TAnimationSeam seam(c.Animation, c.QueryFails);
         ShowWinNoAnimate(window, SW_SHOWNOACTIVATE);
-        EXPECT_TRUE(IsWindowVisible(window));
+        EXPECT_TRUE(GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE);
         EXPECT_EQ(TFakeAnimation::Calls, c.Calls);
         EXPECT_EQ(TFakeAnimation::Value, c.Animation);
         RemoveWindowSubclass(window, LogShow, 1);
+        DestroyWindow(window);
     }
 }
 
