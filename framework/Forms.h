@@ -2,9 +2,11 @@
 // The application object and forms of the windowing layer.
 #include <cstdint>
 #include <exception>
+#include <functional>
 
 #include "AnsiString.h"
 #include "Controls.h"
+#include "Graphics.h"
 
 enum class TMessageIcon { None, Stop };
 
@@ -38,6 +40,8 @@ public:
     // The scale the form's window is laid out at (96 until it has a window).
     int PixelsPerInch() const { return FPixelsPerInch; }
 
+    TCanvas* Canvas() { return &FCanvas; }
+
     TNotifyEvent OnDestroy;
 
 protected:
@@ -49,7 +53,20 @@ protected:
 
 private:
     int FPixelsPerInch = 96;
+    TCanvas FCanvas{*this};
 };
+
+// A message of the thread's queue as the platform delivered it.
+struct TMsg {
+    void* hwnd = nullptr;
+    unsigned message = 0;
+    uintptr_t wParam = 0;
+    intptr_t lParam = 0;
+};
+
+// Sees a message before it is dispatched; setting `handled` keeps it from
+// being dispatched.
+using TMessageEvent = std::function<void(TMsg& message, bool& handled)>;
 
 class TApplication : public TComponent {
 public:
@@ -79,8 +96,11 @@ public:
     // Whether Run shows the main form when the loop starts.
     bool ShowMainForm = true;
 
-    // Runs the message loop until Terminate.
+    // Runs the message loop until Terminate. Each message goes to OnMessage
+    // first, then (unless handled) is translated and dispatched; exceptions of
+    // OnMessage go to HandleException.
     void Run();
+    TMessageEvent OnMessage;
     // Posts the quit request: the loop ends once the current event is done.
     void Terminate();
     bool Terminated() const { return FTerminated; }

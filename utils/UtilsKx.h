@@ -6,6 +6,15 @@
 #include "DateTime.h"
 #include "Streams.h"
 
+class TControl;
+class TMemo;
+class TPopupMenu;
+class TStrings;
+class TWinControl;
+// The platform's point (x, y); <windows.h> defines it.
+struct tagPOINT;
+typedef tagPOINT POINT;
+
 namespace NUtilsKx {
 
 // Appends a backslash unless the path is empty or already ends with one.
@@ -75,6 +84,62 @@ int GetCmdLineSwitch(const AnsiString& name, bool ignoreCase);
 // What follows the name in the argument that GetCmdLineSwitch finds, with no
 // separator removed; empty when there is none.
 AnsiString GetCmdLineSwitchVal(const AnsiString& name, bool ignoreCase);
+
+// ---- Windows and controls --------------------------------------------------
+// For the thread that owns the windows concerned. They report failures
+// through their results and raise no errors of their own.
+
+// Adds to `list` the face name of every installed font family, each once:
+// a name the list already holds (by its own lookup rules) is not added
+// again, and names it held before stay. `dc` is the device context whose
+// fonts are listed. What the list's Add raises ends the listing and is
+// passed on.
+void LoadFontList(void* dc, TStrings* list);
+// The caret of the memo (its selection start) in the memo's client pixels,
+// also behind the last character of the text, where the control itself
+// reports no position. False, with (-1, -1), when the caret lies outside the
+// client area (scrolled out of view) or the memo sits on no form.
+bool GetMemoCaretPos(TMemo* memo, POINT& position);
+// To be called right after `menu` has been shown and closed: when the next
+// message of the thread's queue is the menu command of one of the menu's
+// items (merged menus included), it is taken out and dispatched, so the
+// command has been carried out on return (true). The application's
+// OnMessage sees it first; when that handles it, it stays queued (false).
+bool ProcessPopMenuMessage(TPopupMenu* menu);
+// SetForegroundWindow, with the calling thread's input attached for the
+// call to that of the thread that owns the foreground window. True when the
+// system accepted the window.
+bool ForceForegroundWindow(void* window);
+// Acts only when the program was started minimised without activation
+// (SW_SHOWMINNOACTIVE). Before the application runs (`beforeStart`): the
+// main form is not shown and the application's window gets the minimised
+// style. While it runs: the application's window is minimised without the
+// system's animation.
+void ShowMinimizedOnStartup(bool beforeStart);
+// ShowWindow with `command` (an SW_ value), the system's minimise and
+// restore animation switched off for the call and set back after it.
+void ShowWinNoAnimate(void* window, int command);
+// The system's minimise and restore animation: 0 for off (also when it
+// cannot be read), anything else for on. Setting it is not written to the
+// user's profile; failures are not reported.
+int GetWindowAnimation();
+void SetWindowAnimation(int animation);
+// The windowed control below `root`, at any depth, whose window has the
+// keyboard focus, or null; `root` itself is not looked at. Creates the
+// windows of the controls it passes that have none yet.
+TWinControl* GetFocusControl(TWinControl* root);
+// Whether `control` lies anywhere below `root` (not `root` itself).
+bool IsChildControl(TWinControl* root, TControl* control);
+
+// ---- Rich-text copy ----------------------------------------------------------
+
+// Copies the content of the rich-edit control `source` into `destination`
+// through memory, in the rich-edit stream format `format` (SF_TEXT, SF_RTF,
+// ... with SFF_SELECTION: from the source's selection into the destination's
+// selection). Raises EOutOfResources (SStreamLoadFailed) when either control
+// reports a failure; when reading the source fails, the destination is left
+// alone. A window that does not handle the transfer is left unchanged.
+void CopyRichText(void* destination, void* source, int format);
 
 // ---- File version ----------------------------------------------------------
 

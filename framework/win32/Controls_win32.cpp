@@ -72,13 +72,13 @@ void RegisterWindowClass(const char* className, WNDPROC procedure, HBRUSH backgr
         throw Exception(Format("Fensterklasse %s konnte nicht registriert werden", className));
 }
 
-HWND CreateChildWindow(TWinControl& control, const char* className, DWORD style, int dpi)
+HWND CreateChildWindow(TWinControl& control, const char* className, DWORD style, int dpi, DWORD exStyle)
 {
     static int nextId = 100;
     if (control.Parent() == nullptr)
         throw Exception("Steuerelement hat kein übergeordnetes Fenster");
     const HWND window = CreateWindowExA(
-        0, className, control.Caption().c_str(), WS_CHILD | WS_CLIPSIBLINGS | (control.Visible() ? WS_VISIBLE : 0) | style,
+        exStyle, className, control.Caption().c_str(), WS_CHILD | WS_CLIPSIBLINGS | (control.Visible() ? WS_VISIBLE : 0) | style,
         Scale(control.Left(), dpi), Scale(control.Top(), dpi), Scale(control.Width(), dpi),
         Scale(control.Height(), dpi), Hwnd(control.Parent()->Handle()),
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(nextId++)), GetModuleHandleA(nullptr), &control);

@@ -64,6 +64,17 @@ void TApplication::Run()
         FMainForm->Show();
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        if (OnMessage) {
+            TMsg seen{message.hwnd, message.message, message.wParam, message.lParam};
+            bool handled = false;
+            try {
+                OnMessage(seen, handled);
+            } catch (const std::exception& error) {
+                HandleException(error);
+            }
+            if (handled)
+                continue;
+        }
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }

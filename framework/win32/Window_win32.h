@@ -30,7 +30,7 @@ void RegisterWindowClass(const char* className, WNDPROC procedure, HBRUSH backgr
 
 // Creates a child window for `control` under its parent's window, with its
 // bounds, text and font.
-HWND CreateChildWindow(TWinControl& control, const char* className, DWORD style, int dpi);
+HWND CreateChildWindow(TWinControl& control, const char* className, DWORD style, int dpi, DWORD exStyle = 0);
 
 // Moves a control's window to its bounds at the given scale.
 void PlaceWindow(TControl& control, HWND window, int dpi);
@@ -38,5 +38,33 @@ void PlaceWindow(TControl& control, HWND window, int dpi);
 // Lays the windows of `root`'s children out again at the given scale, fonts
 // included: after the form has moved to a screen of another scale.
 void Rescale(TWinControl& root, int dpi);
+
+// A window's device context, released on every way out, with the font that
+// was selected into it put back.
+class TWindowDC {
+public:
+    explicit TWindowDC(HWND window) : FWindow(window), FDC(GetDC(window)) {}
+    ~TWindowDC()
+    {
+        if (FFont != nullptr)
+            SelectObject(FDC, FFont);
+        ReleaseDC(FWindow, FDC);
+    }
+    TWindowDC(const TWindowDC&) = delete;
+    TWindowDC& operator=(const TWindowDC&) = delete;
+
+    HDC Get() const { return FDC; }
+    void SelectFont(HFONT font)
+    {
+        const auto previous = static_cast<HFONT>(SelectObject(FDC, font));
+        if (FFont == nullptr)
+            FFont = previous;
+    }
+
+private:
+    HWND FWindow;
+    HDC FDC;
+    HFONT FFont = nullptr;
+};
 
 } // namespace Win32

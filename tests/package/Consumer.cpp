@@ -5,6 +5,8 @@
 #include <cstdio>
 
 #include "ConstKx.h"
+#include "Forms.h"
+#include "StdCtrls.h"
 #include "SysUtils.h"
 #include "UtilsKx.h"
 
@@ -50,6 +52,11 @@ int main()
     stream.SetPosition(0);
     Check(static_cast<unsigned char>(stream.Memory()[0]) == 0x12 && ReadUIntFromStream(&stream) == 0x12345678,
           "stream integers");
+
+    TForm form(nullptr);
+    auto* memo = new TMemo(&form);
+    memo->SetParent(&form);
+    Check(IsChildControl(&form, memo) && !IsChildControl(&form, &form), "the window helpers with the controls");
 
     std::printf("%d failures\n", failures);
     return failures;

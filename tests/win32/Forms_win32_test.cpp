@@ -7,7 +7,9 @@
 #include "ComCtrls.h"
 #include "ExtCtrls.h"
 #include "Forms.h"
+#include "Menus.h"
 #include "StdCtrls.h"
+#include "SysUtils.h"
 #include "TestProcess.h"
 
 namespace {
@@ -253,6 +255,119 @@ TEST(Timers, TickOnTheMessageLoopAndStopWithTheirOwner)
             DispatchMessageA(&message);
         EXPECT_EQ(ticks, stopped);
     }
+}
+
+} // namespace
+
+namespace {
+
+TEST(Memo, LinesAreTheRowsOfTheControl)
+{
+    TTestForm form(nullptr);
+    auto* memo = new TMemo(&form);
+    memo->SetBounds(0, 0, 300, 100);
+    memo->SetParent(&form);
+    TStrings& lines = *memo->Lines();
+    EXPECT_EQ(lines.Count(), 0);
+    lines.Add("one");
+    lines.Add("two");
+    EXPECT_EQ(memo->Text(), "one\r\ntwo\r\n");
+    EXPECT_EQ(lines.Count(), 2) << "a final line break starts no line";
+
+    const struct {
+        const char* Name;
+        const char* Before;
+        void (*Operation)(TStrings&);
+        const char* After;
+        int Count;
+    } cases[] = {
+        {"add behind a last line without a break", "a\r\nb", [](TStrings& l) { l.Add("c"); }, "a\r\nb\r\nc", 3},
+        {"insert at the top", "a\r\nb", [](TStrings& l) { l.Insert(0, "z"); }, "z\r\na\r\nb", 3},
+        {"insert in the middle", "a\r\nb\r\n", [](TStrings& l) { l.Insert(1, "m"); }, "a\r\nm\r\nb\r\n", 3},
+        {"replace a line", "a\r\nb\r\nc", [](TStrings& l) { l.Put(1, "B"); }, "a\r\nB\r\nc", 3},
+        {"delete the first line", "a\r\nb\r\n", [](TStrings& l) { l.Delete(0); }, "b\r\n", 1},
+        {"delete the last line", "a\r\nb", [](TStrings& l) { l.Delete(1); }, "a\r\n", 1},
+        {"clear", "a\r\nb", [](TStrings& l) { l.Clear(); }, "", 0},
+        {"empty line between", "a\r\n\r\nb", [](TStrings&) {}, "a\r\n\r\nb", 3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        memo->SetText(c.Before);
+        c.Operation(lines);
+        EXPECT_EQ(memo->Text(), c.After);
+        EXPECT_EQ(lines.Count(), c.Count);
+    }
+
+    memo->SetText("first\r\n\r\nthird line");
+    EXPECT_EQ(lines[0], "first");
+    EXPECT_EQ(lines[1], "");
+    EXPECT_EQ(lines[2], "third line");
+    EXPECT_THROW(lines.Get(3), EStringListError);
+    EXPECT_THROW(lines.Get(-1), EStringListError);
+    EXPECT_THROW(lines.Insert(4, "x"), EStringListError);
+    EXPECT_THROW(lines.Delete(3), EStringListError);
+    EXPECT_EQ(memo->Text(), "first\r\n\r\nthird line");
+
+    memo->SetSelStart(7);
+    memo->SetSelLength(2);
+    EXPECT_EQ(memo->SelStart(), 7);
+    EXPECT_EQ(memo->SelLength(), 2);
+}
+
+TEST(Application, MessageEventSeesMessagesBeforeDispatchAndMayKeepThem)
+{
+    TTestForm* form = nullptr;
+    Application->CreateForm(form);
+    Application->ShowMainForm = false;
+    const HWND window = static_cast<HWND>(form->Handle());
+    std::vector<TMsg> closes;
+    // The first close request is handled here and never reaches the form.
+    Application->OnMessage = [&](TMsg& message, bool& handled) {
+        if (message.message != WM_CLOSE)
+            return;
+        closes.push_back(message);
+        handled = closes.size() == 1;
+    };
+    PostMessageA(window, WM_CLOSE, 7, -5);
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    Application->Run();
+    Application->OnMessage = nullptr;
+    ASSERT_EQ(closes.size(), 2u);
+    EXPECT_EQ(closes[0].hwnd, window);
+    EXPECT_EQ(closes[0].wParam, 7u);
+    EXPECT_EQ(closes[0].lParam, -5);
+    Application->Shutdown();
+}
+
+TEST(Menus, MergedItemsAreFoundUntilEitherMenuGoes)
+{
+    TComponent owner(nullptr);
+    TPopupMenu menu(&owner);
+    auto* sub = new TMenuItem(&owner);
+    auto* nested = new TMenuItem(&owner);
+    menu.Items()->Add(sub);
+    sub->Add(nested);
+    EXPECT_EQ(menu.FindItem(nested->Command()), nested);
+    EXPECT_EQ(menu.FindItem(menu.Items()->Command()), nullptr) << "the root is no item of the menu";
+
+    auto* merged = new TPopupMenu(&owner);
+    auto* foreign = new TMenuItem(&owner);
+    merged->Items()->Add(foreign);
+    EXPECT_EQ(menu.FindItem(foreign->Command()), nullptr);
+    menu.Merge(merged);
+    EXPECT_EQ(menu.FindItem(foreign->Command()), foreign);
+    EXPECT_THROW(merged->Merge(&menu), Exception) << "no menu may end up inside itself";
+    EXPECT_THROW(menu.Merge(&menu), Exception);
+    EXPECT_EQ(menu.FindItem(foreign->Command()), foreign);
+
+    int clicks = 0;
+    foreign->OnClick = [&](TObject*) { ++clicks; };
+    EXPECT_TRUE(TPopupMenu::DispatchCommand(foreign->Command()));
+    EXPECT_EQ(clicks, 1);
+    const unsigned gone = foreign->Command();
+    delete merged;
+    EXPECT_EQ(menu.FindItem(gone), nullptr);
+    EXPECT_FALSE(TPopupMenu::DispatchCommand(gone));
 }
 
 } // namespace
