@@ -42,6 +42,14 @@ BOOL CALLBACK CollectChild(HWND window, LPARAM parameter)
     return TRUE;
 }
 
+AnsiString Joined(const std::vector<AnsiString>& texts)
+{
+    AnsiString joined;
+    for (const AnsiString& text : texts)
+        joined += "[" + text + "]";
+    return joined;
+}
+
 // Whether `seen` holds only texts of `expected`, each once, in its order.
 bool InOrder(const std::vector<AnsiString>& seen, const std::vector<AnsiString>& expected)
 {
@@ -234,7 +242,7 @@ TEST_F(WindowRun, BarMovesInTensAndCommandsArriveInOrder)
     // In order; a slow moment of this poller may hide the middle one.
     texts.erase(std::remove(texts.begin(), texts.end(), "Inspecting"), texts.end());
     const std::vector<AnsiString> all = {"Installing A", "Installing B", "Installing C"};
-    EXPECT_TRUE(InOrder(texts, all));
+    EXPECT_TRUE(InOrder(texts, all)) << Joined(texts);
     EXPECT_EQ(texts.back(), "Installing C");
 
     WriteMailslot(CommandMailslotName, "Terminate");
@@ -260,7 +268,7 @@ TEST_F(WindowRun, RebootCountdownRunsDownAndTheWindowStaysOpen)
     const std::vector<AnsiString> countdown = {"Reboot in 3 s", "Reboot in 2 s", "Reboot in 1 s", "Reboot now"};
     EXPECT_GE(texts.size(), 3u);
     EXPECT_EQ(texts.front(), "Reboot in 3 s");
-    EXPECT_TRUE(InOrder(texts, countdown));
+    EXPECT_TRUE(InOrder(texts, countdown)) << Joined(texts);
     // A later package command is read, but the countdown text stays.
     Send("-package Foo install");
     DWORD exitCode = STILL_ACTIVE;

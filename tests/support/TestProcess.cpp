@@ -179,16 +179,23 @@ std::vector<HWND> ProcessWindows(DWORD processId, const char* className)
 AnsiString WindowText(HWND window)
 {
     // WM_GETTEXT is marshalled across processes; GetWindowTextA would not ask
-    // a control of another process for its text.
+    // a control of another process for its text. The text may change between
+    // asking for its length and for the text, so the buffer has room to spare
+    // and a text that fills it is asked for again.
     DWORD_PTR length = 0;
     if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length))
         return AnsiString();
-    AnsiString text(length + 1, '\0');
-    DWORD_PTR copied = 0;
-    SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
-                        5000, &copied);
-    text.resize(copied);
-    return text;
+    for (size_t room = length + 1024;; room *= 2) {
+        AnsiString text(room, '\0');
+        DWORD_PTR copied = 0;
+        if (!SendMessageTimeoutA(window, WM_GETTEXT, room, reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
+                                 5000, &copied))
+            return AnsiString();
+        if (copied + 1 < room) {
+            text.resize(copied);
+            return text;
+        }
+    }
 }
 
 HWND WaitForMessageBox(const TChildProcess& child)
