@@ -97,6 +97,9 @@ void TApplication::ShowMessage(const AnsiString& text, TMessageIcon icon)
                                                 icon == TMessageIcon::Stop ? GTK_MESSAGE_ERROR : GTK_MESSAGE_OTHER,
                                                 GTK_BUTTONS_OK, "%s", AnsiToUtf8(text).c_str());
     gtk.gtk_window_set_title(GTK_WINDOW(box), AnsiToUtf8(Title).c_str());
+    // Screen readers announce the box by its caption, as on Windows, not by
+    // the toolkit's name for the kind of message.
+    gtk.atk_object_set_name(gtk.gtk_widget_get_accessible(box), AnsiToUtf8(Title).c_str());
     gtk.gtk_window_set_position(GTK_WINDOW(box), GTK_WIN_POS_CENTER);
     if (icon == TMessageIcon::Stop) {
         GtkWidget* image = gtk.gtk_image_new_from_icon_name("dialog-error", GTK_ICON_SIZE_DIALOG);

@@ -39,10 +39,15 @@ std::string MnemonicText(const AnsiString& caption)
     for (size_t i = 0; i < caption.size(); ++i) {
         const char c = caption[i];
         if (c == '&') {
-            if (i + 1 < caption.size() && caption[i + 1] == '&') {
+            const char next = i + 1 < caption.size() ? caption[i + 1] : '\0';
+            if (next == '&') {
                 text += '&';
                 ++i;
-            } else if (i + 1 < caption.size()) {
+            } else if (next == '_') {
+                // The toolkit cannot underline an underscore: it is shown plain.
+                text += "__";
+                ++i;
+            } else if (next != '\0') {
                 text += '_';
             }
         } else if (c == '_') {

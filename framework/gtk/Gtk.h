@@ -18,6 +18,7 @@
 #include "../Utf8.h"
 
 #define DN_GTK_FUNCTIONS(X)                                                                                          \
+    X(atk_object_set_name)                                                                                           \
     X(cairo_clip)                                                                                                    \
     X(cairo_line_to)                                                                                                 \
     X(cairo_move_to)                                                                                                 \
@@ -75,6 +76,7 @@
     X(gtk_progress_bar_set_fraction)                                                                                 \
     X(gtk_widget_class_set_accessible_role)                                                                          \
     X(gtk_widget_destroy)                                                                                            \
+    X(gtk_widget_get_accessible)                                                                                     \
     X(gtk_widget_get_allocation)                                                                                     \
     X(gtk_widget_get_parent)                                                                                         \
     X(gtk_widget_get_preferred_size)                                                                                 \
@@ -133,8 +135,9 @@ inline int Scale(int pixels, int dpi)
 }
 
 // A caption in the toolkit's mnemonic form, as UTF-8: "&" before a character
-// underlines it ("_"), "&&" is one "&", a literal "_" is doubled, and a lone
-// "&" at the end draws nothing.
+// underlines it ("_"), "&&" is one "&", a literal "_" is doubled (an "&"
+// before it is dropped: the toolkit cannot underline an underscore), and a
+// lone "&" at the end draws nothing.
 std::string MnemonicText(const AnsiString& caption);
 
 // A container that gives each child its bounds and cuts it off there,
