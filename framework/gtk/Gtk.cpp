@@ -1,5 +1,7 @@
 #include "Gtk.h"
 
+#include <clocale>
+
 #include "../Forms.h"
 #include "../SysUtils.h"
 #include "../Utf8.h"
@@ -14,8 +16,11 @@ void Start()
         // On a Wayland session the window runs through XWayland: only there
         // can a program centre its window and keep it off the taskbar.
         gtk.gdk_set_allowed_backends("x11");
-        // The main function has chosen the locale categories; numbers keep
-        // the C rules that the program's conversions expect.
+        // The toolkit's characters and button texts follow the user's
+        // locale; numbers and dates keep the C rules that the program's own
+        // conversions expect.
+        std::setlocale(LC_CTYPE, "");
+        std::setlocale(LC_MESSAGES, "");
         gtk.gtk_disable_setlocale();
         if (!Application->Title.empty())
             gtk.g_set_prgname(AnsiToUtf8(Application->Title).c_str());

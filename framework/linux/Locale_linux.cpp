@@ -1,10 +1,14 @@
 // Locale routines on Linux: the program's text is code page 1252, the
-// letters and their order are those of the user's locale (LC_CTYPE and
-// LC_COLLATE, which the program's main function takes from the environment).
-// Each character goes to its Unicode code point and back; a case mapping that
-// leads out of the code page leaves the character as it was.
-#include <cwchar>
-#include <cwctype>
+// letters and their order are those of the user's locale (from LC_ALL,
+// LC_CTYPE, LC_COLLATE or LANG). ASCII letters map as on Windows in every
+// locale; for the others each character goes to its Unicode code point and
+// back, and a mapping that leads out of the code page leaves the character as
+// it was. The locale is loaded only when a character beyond ASCII or an
+// order is asked for, so that a sender run with ASCII arguments loads none.
+#include <locale.h>
+#include <wchar.h>
+#include <wctype.h>
+
 #include <string>
 
 #include "../SysUtils.h"
@@ -12,19 +16,47 @@
 
 namespace {
 
-char MapChar(char c, std::wint_t (*map)(std::wint_t))
+locale_t UserLocale()
 {
-    char mapped = c;
-    if (!UnicodeToAnsiChar(static_cast<char32_t>(map(static_cast<std::wint_t>(AnsiCharToUnicode(c)))), mapped))
-        return c;
-    return mapped;
+    static const locale_t locale = [] {
+        const locale_t own = newlocale(LC_CTYPE_MASK | LC_COLLATE_MASK, "", nullptr);
+        return own != nullptr ? own : newlocale(LC_CTYPE_MASK | LC_COLLATE_MASK, "C", nullptr);
+    }();
+    return locale;
 }
 
-AnsiString MapCase(const AnsiString& text, std::wint_t (*map)(std::wint_t))
+bool IsAscii(char c)
+{
+    return static_cast<unsigned char>(c) < 0x80;
+}
+
+char Lower(char c)
+{
+    if (IsAscii(c))
+        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    char mapped = c;
+    return UnicodeToAnsiChar(static_cast<char32_t>(towlower_l(static_cast<wint_t>(AnsiCharToUnicode(c)), UserLocale())),
+                             mapped)
+               ? mapped
+               : c;
+}
+
+char Upper(char c)
+{
+    if (IsAscii(c))
+        return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+    char mapped = c;
+    return UnicodeToAnsiChar(static_cast<char32_t>(towupper_l(static_cast<wint_t>(AnsiCharToUnicode(c)), UserLocale())),
+                             mapped)
+               ? mapped
+               : c;
+}
+
+AnsiString MapCase(const AnsiString& text, char (*map)(char))
 {
     AnsiString result = text;
     for (char& c : result)
-        c = MapChar(c, map);
+        c = map(c);
     return result;
 }
 
@@ -39,7 +71,7 @@ std::wstring Wide(const AnsiString& text)
 
 int Collate(const AnsiString& a, const AnsiString& b)
 {
-    const int order = std::wcscoll(Wide(a).c_str(), Wide(b).c_str());
+    const int order = wcscoll_l(Wide(a).c_str(), Wide(b).c_str(), UserLocale());
     return order < 0 ? -1 : (order > 0 ? 1 : 0);
 }
 
@@ -47,12 +79,12 @@ int Collate(const AnsiString& a, const AnsiString& b)
 
 AnsiString AnsiLowerCase(const AnsiString& text)
 {
-    return MapCase(text, std::towlower);
+    return MapCase(text, Lower);
 }
 
 AnsiString AnsiUpperCase(const AnsiString& text)
 {
-    return MapCase(text, std::towupper);
+    return MapCase(text, Upper);
 }
 
 int AnsiCompareStr(const AnsiString& a, const AnsiString& b)
@@ -65,17 +97,24 @@ int AnsiCompareText(const AnsiString& a, const AnsiString& b)
     return Collate(AnsiLowerCase(a), AnsiLowerCase(b));
 }
 
+bool AnsiSameText(const AnsiString& a, const AnsiString& b)
+{
+    return AnsiLowerCase(a) == AnsiLowerCase(b);
+}
+
 char AnsiCharLower(char c)
 {
-    return MapChar(c, std::towlower);
+    return Lower(c);
 }
 
 bool AnsiIsCharAlphaNumeric(char c)
 {
-    return std::iswalnum(static_cast<std::wint_t>(AnsiCharToUnicode(c))) != 0;
+    if (IsAscii(c))
+        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    return iswalnum_l(static_cast<wint_t>(AnsiCharToUnicode(c)), UserLocale()) != 0;
 }
 
 AnsiString AnsiCharUpperBuff(const AnsiString& text)
 {
-    return MapCase(text, std::towupper);
+    return MapCase(text, Upper);
 }

@@ -1,7 +1,6 @@
 // Reports how this process sees itself, one item per line: the program path,
 // the ini file's path, the caption the ini file gives, then each argument as
 // <length>:<bytes>.
-#include <clocale>
 #include <cstdio>
 
 #include "ProcessArgs.h"
@@ -9,7 +8,6 @@
 
 int main()
 {
-    std::setlocale(LC_CTYPE, "");
     const TArgumentList arguments = ProcessArguments();
     const TSettings settings;
     std::printf("%s\n%s\n%s\n", arguments.Program.c_str(), settings.IniFileName().c_str(),

@@ -5,7 +5,7 @@
 
 #include <unistd.h>
 
-#include <clocale>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -74,10 +74,11 @@ TEST(ProcessArguments, ProgramPathIsTheResolvedExecutableAndTheIniLiesBesideIt)
     EXPECT_EQ(lines[2], "Beside");
 }
 
+// The locale comes from the environment when a letter beyond ASCII first
+// needs it; each test runs in a process of its own.
 class UserLocale : public testing::Test {
 protected:
-    void SetUp() override { ASSERT_NE(std::setlocale(LC_ALL, "C.UTF-8"), nullptr); }
-    void TearDown() override { std::setlocale(LC_ALL, "C"); }
+    void SetUp() override { setenv("LC_ALL", "C.UTF-8", 1); }
 };
 
 TEST_F(UserLocale, LettersOfCodePage1252MapAndCompareByTheLocale)
