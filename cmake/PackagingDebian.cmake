@@ -2,6 +2,8 @@
 # deploynotice_<version>_<arch>.deb. The program looks for its ini file beside
 # its executable (the symbolic link resolved), so program and ini files live
 # together in /opt/deploynotice, and /usr/bin/deployNotice links to it.
+# The package installs deployNotice.ini (English) and deployNotice.de.ini;
+# administrators edit the first or copy the German one over it.
 set(DN_INSTALL_DIR opt/deploynotice)
 install(TARGETS deployNotice RUNTIME DESTINATION ${DN_INSTALL_DIR} COMPONENT program)
 install(FILES
@@ -10,7 +12,8 @@ install(FILES
           ${PROJECT_SOURCE_DIR}/README.md
         DESTINATION ${DN_INSTALL_DIR} COMPONENT program)
 install(PROGRAMS ${PROJECT_SOURCE_DIR}/examples/deploy.sh DESTINATION ${DN_INSTALL_DIR}/examples COMPONENT program)
-file(CREATE_LINK /${DN_INSTALL_DIR}/deployNotice ${PROJECT_BINARY_DIR}/deployNotice.link SYMBOLIC)
+# Relative, so that it also holds in a tree unpacked elsewhere.
+file(CREATE_LINK ../../${DN_INSTALL_DIR}/deployNotice ${PROJECT_BINARY_DIR}/deployNotice.link SYMBOLIC)
 install(FILES ${PROJECT_BINARY_DIR}/deployNotice.link DESTINATION usr/bin RENAME deployNotice COMPONENT program)
 
 set(CPACK_GENERATOR DEB)
