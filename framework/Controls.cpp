@@ -161,7 +161,9 @@ void TWinControl::InsertControl(TControl* control)
 void TWinControl::RemoveControl(TControl* control)
 {
     std::erase(FControls, control);
-    std::erase(FWinControls, static_cast<TWinControl*>(control));
+    // Compared as controls: a control that is being destroyed is no longer
+    // a TWinControl, and casting down to one would be undefined.
+    std::erase_if(FWinControls, [control](const TWinControl* child) { return child == control; });
     control->FParent = nullptr;
     if (control->Align() != TAlign::alNone)
         AlignControls();

@@ -96,9 +96,10 @@ public:
     // Whether Run shows the main form when the loop starts.
     bool ShowMainForm = true;
 
-    // Runs the message loop until Terminate. Each message goes to OnMessage
-    // first, then (unless handled) is translated and dispatched; exceptions of
-    // OnMessage go to HandleException.
+    // Runs the message loop until Terminate. On Windows each message goes to
+    // OnMessage first, then (unless handled) is translated and dispatched;
+    // exceptions of OnMessage go to HandleException. The GTK loop has no such
+    // messages and never calls OnMessage.
     void Run();
     TMessageEvent OnMessage;
     // Posts the quit request: the loop ends once the current event is done.

@@ -54,6 +54,11 @@ int AnsiCompareText(const AnsiString& a, const AnsiString& b)
     return CompareBytes(AnsiLowerCase(a), AnsiLowerCase(b));
 }
 
+bool AnsiSameText(const AnsiString& a, const AnsiString& b)
+{
+    return AnsiCompareText(a, b) == 0;
+}
+
 char AnsiCharLower(char c)
 {
     return AsciiLower(c);

@@ -46,7 +46,7 @@ enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 // A multi-line edit control.
 class TMemo : public TWinControl {
 public:
-    explicit TMemo(TComponent* owner);
+    explicit TMemo(TComponent* owner) : TWinControl(owner) {}
 
     TStrings* Lines() { return &FLines; }
     AnsiString Text();

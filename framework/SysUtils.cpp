@@ -119,7 +119,3 @@ AnsiString ErrorBoxText(const AnsiString& message)
     return message;
 }
 
-bool AnsiSameText(const AnsiString& a, const AnsiString& b)
-{
-    return AnsiCompareText(a, b) == 0;
-}

@@ -71,7 +71,8 @@ AnsiString UIntToStr(unsigned long long value);
 AnsiString ErrorBoxText(const AnsiString& message);
 
 // Locale-dependent routines: the user's locale and ANSI code page on Windows,
-// plain ASCII rules elsewhere.
+// the user's locale over code page 1252 on Linux, plain ASCII rules in the
+// native build of the portable code.
 AnsiString AnsiLowerCase(const AnsiString& text);
 AnsiString AnsiUpperCase(const AnsiString& text);
 int AnsiCompareStr(const AnsiString& a, const AnsiString& b);

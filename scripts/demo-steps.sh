@@ -1,13 +1,19 @@
 #!/usr/bin/env bash
 # The steps of the demo run, on the display that scripts/demo.sh prepared.
-# Arguments: the folder with deployNotice.exe and its ini; the screenshot folder.
+# Arguments: the platform (linux or windows); the folder with the program and
+# its ini; the screenshot folder.
 set -euo pipefail
-run=$1
-shots=$2
+platform=$1
+run=$2
+shots=$3
 here=$(cd "$(dirname "$0")/.." && pwd)
 step=0
 
-notice() { "$here/scripts/wine-run" "$run/deployNotice.exe" "$@"; }
+if [ "$platform" = windows ]; then
+  notice() { "$here/scripts/wine-run" "$run/deployNotice.exe" "$@"; }
+else
+  notice() { "$run/deployNotice" "$@"; }
+fi
 
 # The window's X id, once it is on screen (its title is the ini's caption).
 window_id() {

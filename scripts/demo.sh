@@ -4,21 +4,39 @@
 # shown; package install, upgrade and remove; finish; reboot with a short
 # countdown; terminate. Runs on your display when there is one, on a private
 # Xvfb display otherwise, and saves a screenshot after each step.
-# Usage: scripts/demo.sh [ini file]   (default: res/deployNotice.ini)
+# Usage: scripts/demo.sh [linux|windows] [ini file]
+#   linux (the default): the native Linux program with GTK;
+#   windows: deployNotice.exe under Wine.
+#   The ini file defaults to res/deployNotice.ini.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 here=$(pwd)
-ini=${1:-res/deployNotice.ini}
+platform=${1:-linux}
+ini=${2:-res/deployNotice.ini}
 
 scripts/install-deps.sh
-cmake --preset windows >/dev/null
-cmake --build --preset windows -j "$(nproc)" --target deployNotice
-
 run=$(mktemp -d "${TMPDIR:-/tmp}/deployNotice-demo.XXXXXX")
 trap 'rm -rf "$run"' EXIT
-cp build/windows/bin/deployNotice.exe "$run/"
+case "$platform" in
+  linux)
+    cmake --preset linux >/dev/null
+    cmake --build --preset linux -j "$(nproc)" --target deployNotice
+    cp build/linux/bin/deployNotice "$run/"
+    wrapper=scripts/with-desktop.sh
+    ;;
+  windows)
+    cmake --preset windows >/dev/null
+    cmake --build --preset windows -j "$(nproc)" --target deployNotice
+    cp build/windows/bin/deployNotice.exe "$run/"
+    wrapper=scripts/with-wine.sh
+    ;;
+  *)
+    echo "usage: scripts/demo.sh [linux|windows] [ini file]" >&2
+    exit 2
+    ;;
+esac
 cp "$ini" "$run/deployNotice.ini"
-shots="$here/screenshots/$(date +%Y%m%d-%H%M%S)"
+shots="$here/screenshots/$(date +%Y%m%d-%H%M%S)-$platform"
 mkdir -p "$shots"
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
@@ -28,5 +46,5 @@ else
   unset DN_USE_DISPLAY
   echo "No display: using a private Xvfb display"
 fi
-scripts/with-wine.sh scripts/demo-steps.sh "$run" "$shots"
+"$wrapper" scripts/demo-steps.sh "$platform" "$run" "$shots"
 echo "Screenshots: $shots"

@@ -8,6 +8,7 @@ packages=(
   g++-mingw-w64-x86-64-posix
   wine wine64 xvfb x11-utils imagemagick
   libbenchmark-dev
+  libgtk-3-dev at-spi2-core libatspi2.0-dev dbus libx11-dev
 )
 
 missing=()

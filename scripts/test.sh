@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Builds every preset and runs every test: the portable code natively, again
-# with the sanitizers and the fuzz targets, and the Windows build under Wine.
+# with the sanitizers and the fuzz targets, the Windows build under Wine, and
+# the Linux program (plain and with the sanitizers) on a private display with
+# the accessibility bus.
 # Installs what is missing first (Debian or Ubuntu).
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -21,6 +23,8 @@ run_preset() {
 run_preset host
 run_preset sanitize
 run_preset windows scripts/with-wine.sh
+run_preset linux scripts/with-desktop.sh
+run_preset linux-sanitize scripts/with-desktop.sh
 
 if [ ${#failed[@]} -ne 0 ]; then
   echo "FAILED: ${failed[*]}"

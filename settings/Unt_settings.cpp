@@ -1,8 +1,8 @@
 #include "Unt_settings.h"
 
+#include "FilePaths.h"
 #include "IniFileKx.h"
 #include "SysUtils.h"
-#include "UtilsKx.h"
 
 TSettings* Settings = nullptr;
 
@@ -26,9 +26,7 @@ AnsiString ReplaceAll(const AnsiString& text, const AnsiString& mark, const Ansi
 
 AnsiString SettingsFileNameFor(const AnsiString& executableFileName)
 {
-    AnsiString directory = executableFileName.substr(0, executableFileName.find_last_of("\\:") + 1);
-    NUtilsKx::AddPathDelimiter(directory);
-    return directory + "deployNotice.ini";
+    return IncludeTrailingPathDelimiter(ExtractFilePath(executableFileName)) + "deployNotice.ini";
 }
 
 TSettings::TSettings(const AnsiString& iniFileName)

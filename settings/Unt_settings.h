@@ -48,6 +48,7 @@ private:
 // The one live instance, or null.
 extern TSettings* Settings;
 
-// The ini file's path for an executable's full path: its directory (up to the
-// last backslash or colon), a backslash, then "deployNotice.ini".
+// The ini file's path for an executable's full path: its directory by the
+// platform's path rule (on Windows up to the last backslash or colon), the
+// path delimiter, then "deployNotice.ini".
 AnsiString SettingsFileNameFor(const AnsiString& executableFileName);

@@ -1,24 +1,40 @@
 #include <gtest/gtest.h>
 
+#include "FilePaths.h"
 #include "ScratchFiles.h"
 #include "SysUtils.h"
 #include "Unt_settings.h"
 
 namespace {
 
-TEST(SettingsFileName, DirectoryOfTheExecutableThenTheIniName)
+TEST(SettingsFileName, DirectoryOfTheExecutableByThePlatformsRuleThenTheIniName)
 {
-    EXPECT_EQ(SettingsFileNameFor("C:\\Program Files\\Deploy\\deployNotice.exe"),
-              "C:\\Program Files\\Deploy\\deployNotice.ini");
-    EXPECT_EQ(SettingsFileNameFor("\\\\server\\share\\x.exe"), "\\\\server\\share\\deployNotice.ini");
-    EXPECT_EQ(SettingsFileNameFor("C:x.exe"), "C:\\deployNotice.ini");
-    EXPECT_EQ(SettingsFileNameFor("x.exe"), "deployNotice.ini");
-    EXPECT_EQ(SettingsFileNameFor(""), "deployNotice.ini");
+    // Windows cuts at the last backslash or colon; Linux at the last slash,
+    // and a backslash or colon is an ordinary character there.
+    const bool windows = PathDelimiter == '\\';
+    const struct {
+        const char* Executable;
+        const char* Windows;
+        const char* Linux;
+    } cases[] = {
+        {"C:\\Program Files\\Deploy\\deployNotice.exe", "C:\\Program Files\\Deploy\\deployNotice.ini",
+         "deployNotice.ini"},
+        {"\\\\server\\share\\x.exe", "\\\\server\\share\\deployNotice.ini", "deployNotice.ini"},
+        {"C:x.exe", "C:\\deployNotice.ini", "deployNotice.ini"},
+        {"x.exe", "deployNotice.ini", "deployNotice.ini"},
+        {"", "deployNotice.ini", "deployNotice.ini"},
+        {"/opt/deploynotice/deployNotice", "deployNotice.ini", "/opt/deploynotice/deployNotice.ini"},
+        {"/deployNotice", "deployNotice.ini", "/deployNotice.ini"},
+        {"/a\\b:c/x", "/a\\b:\\deployNotice.ini", "/a\\b:c/deployNotice.ini"},
+    };
+    for (const auto& item : cases)
+        EXPECT_EQ(SettingsFileNameFor(item.Executable), windows ? item.Windows : item.Linux) << item.Executable;
 
-    AnsiString deep = "C:";
+    AnsiString deep = windows ? "C:" : "";
     while (deep.size() < 400)
-        deep += "\\folder";
-    EXPECT_EQ(SettingsFileNameFor(deep + "\\deployNotice.exe"), deep + "\\deployNotice.ini");
+        deep += PathDelimiter + AnsiString("folder");
+    EXPECT_EQ(SettingsFileNameFor(deep + PathDelimiter + "deployNotice.exe"),
+              deep + PathDelimiter + "deployNotice.ini");
 }
 
 // Each test writes its own file: Wine keeps an ini file cached by its name.

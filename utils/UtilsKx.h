@@ -22,8 +22,9 @@ void AddPathDelimiter(AnsiString& path);
 // Removes one trailing backslash, except from a path shorter than two
 // characters or a drive root such as "C:\".
 void RemovePathDelimiter(AnsiString& path);
-// Gives a top-level window no taskbar button: hidden, made a tool window
-// (not an application window), shown again.
+// Gives a top-level window no taskbar button: on Windows hidden, made a tool
+// window (not an application window), shown again; with GTK its skip-taskbar
+// and skip-pager hints are set (forms take them from the application window).
 void RemoveWindowTaskbar(void* window);
 
 // --- Text and conversion ---

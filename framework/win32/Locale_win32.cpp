@@ -48,6 +48,11 @@ int AnsiCompareText(const AnsiString& a, const AnsiString& b)
     return Compare(a, b, NORM_IGNORECASE);
 }
 
+bool AnsiSameText(const AnsiString& a, const AnsiString& b)
+{
+    return AnsiCompareText(a, b) == 0;
+}
+
 char AnsiCharLower(char c)
 {
     // CharLowerA takes a single character in the low word of its argument.

@@ -1,0 +1,30 @@
+#!/bin/sh
+# Drives deployNotice through a deployment run, as a deployment system's shell
+# script would. Run it in the user's desktop session (DISPLAY set). NOTICE is
+# the program; by default the one on the PATH (the package's
+# /usr/bin/deployNotice).
+NOTICE=${NOTICE:-deployNotice}
+
+# Start the window once, in the background; it stays until -terminate.
+"$NOTICE" &
+
+# Each call drops one command and returns at once.
+"$NOTICE" -package "Office Tools" install
+# ... install Office Tools here, for example:
+# apt-get install -y office-tools
+
+"$NOTICE" -package "PDF Reader" upgrade
+# ... upgrade the PDF reader here
+
+"$NOTICE" -package "Old Viewer" remove
+# ... remove the old viewer here
+
+"$NOTICE" -finish
+
+# Announce a restart in two minutes; the deployment system restarts the
+# machine itself: deployNotice only counts down.
+"$NOTICE" -reboot 120
+# shutdown -r +2
+
+# Or, when no restart is needed, close the window:
+# "$NOTICE" -terminate

@@ -1,0 +1,17 @@
+#pragma once
+// File names by the rule of the platform the program runs on. The rule is
+// the platform's; these routines only apply it.
+#include "AnsiString.h"
+
+// The characters that end a file name's directory part: on Windows the
+// backslash and a drive's colon, on Linux the slash.
+extern const char DirectoryDelimiters[];
+// The delimiter a directory gets when it ends in none.
+extern const char PathDelimiter;
+
+// The directory part of a file name: up to and including its last directory
+// delimiter; empty when it has none.
+AnsiString ExtractFilePath(const AnsiString& fileName);
+// The directory with the path delimiter at its end; the empty text stays
+// empty (it names the current directory).
+AnsiString IncludeTrailingPathDelimiter(const AnsiString& directory);

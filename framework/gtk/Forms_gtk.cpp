@@ -1,0 +1,246 @@
+// GTK side of the application object, forms and timers.
+#include <time.h>
+
+#include <cstdio>
+
+#include "ExtCtrls.h"
+#include "Forms.h"
+#include "Gtk.h"
+#include "SysUtils.h"
+
+using namespace Gtk;
+
+namespace {
+
+TApplication TheApplication;
+
+// Set by Terminate until the loop has ended: the loop and any box that is
+// open end, and no new box is shown.
+bool QuitRequested = false;
+// The message box on screen, if any.
+GtkWidget* OpenBox = nullptr;
+
+} // namespace
+
+TApplication* Application = &TheApplication;
+
+TApplication::TApplication() : TComponent(nullptr) {}
+
+void TApplication::Initialize()
+{
+    // Nothing is loaded here: a run that shows no window must not load the
+    // toolkit at all.
+}
+
+void* TApplication::Handle()
+{
+    // Never shown: it stands for the application as Windows has it, and its
+    // taskbar hint is the one the forms take.
+    if (FHandle == nullptr) {
+        Start();
+        const TLibrary& gtk = Library();
+        FHandle = gtk.gtk_window_new(GTK_WINDOW_TOPLEVEL);
+        gtk.gtk_window_set_title(GTK_WINDOW(FHandle), AnsiToUtf8(Title).c_str());
+    }
+    return FHandle;
+}
+
+void TApplication::Run()
+{
+    if (FMainForm != nullptr && ShowMainForm)
+        FMainForm->Show();
+    if (!QuitRequested) {
+        Start();
+        Library().gtk_main();
+    }
+    QuitRequested = false;
+    FTerminated = true;
+}
+
+void TApplication::Terminate()
+{
+    QuitRequested = true;
+    const TLibrary& gtk = Library();
+    if (OpenBox != nullptr)
+        gtk.gtk_dialog_response(GTK_DIALOG(OpenBox), GTK_RESPONSE_NONE);
+    if (gtk.gtk_main_level() > 0)
+        gtk.gtk_main_quit();
+}
+
+void TApplication::Shutdown()
+{
+    DestroyComponents();
+    if (FHandle != nullptr) {
+        Library().gtk_widget_destroy(static_cast<GtkWidget*>(FHandle));
+        FHandle = nullptr;
+    }
+}
+
+void TApplication::ShowMessage(const AnsiString& text, TMessageIcon icon)
+{
+    if (QuitRequested)
+        return;
+    try {
+        Start();
+    } catch (const Exception&) {
+        // No display to show the box on: the text goes where a terminal sees it.
+        std::fprintf(stderr, "%s: %s\n", AnsiToUtf8(Title).c_str(), AnsiToUtf8(text).c_str());
+        return;
+    }
+    const TLibrary& gtk = Library();
+    // Over the main form while it is on screen; otherwise a window of its own,
+    // with its own taskbar entry, so that the user can find it.
+    GtkWindow* owner = nullptr;
+    if (FMainForm != nullptr && FMainForm->HandleAllocated() && FMainForm->Visible())
+        owner = GTK_WINDOW(FMainForm->Handle());
+    GtkWidget* box = gtk.gtk_message_dialog_new(owner, GTK_DIALOG_MODAL,
+                                                icon == TMessageIcon::Stop ? GTK_MESSAGE_ERROR : GTK_MESSAGE_OTHER,
+                                                GTK_BUTTONS_OK, "%s", AnsiToUtf8(text).c_str());
+    gtk.gtk_window_set_title(GTK_WINDOW(box), AnsiToUtf8(Title).c_str());
+    // Screen readers announce the box by its caption, as on Windows, not by
+    // the toolkit's name for the kind of message.
+    gtk.atk_object_set_name(gtk.gtk_widget_get_accessible(box), AnsiToUtf8(Title).c_str());
+    gtk.gtk_window_set_position(GTK_WINDOW(box), GTK_WIN_POS_CENTER);
+    if (icon == TMessageIcon::Stop) {
+        GtkWidget* image = gtk.gtk_image_new_from_icon_name("dialog-error", GTK_ICON_SIZE_DIALOG);
+        gtk.gtk_message_dialog_set_image(GTK_MESSAGE_DIALOG(box), image);
+        gtk.gtk_widget_show(image);
+    }
+    GtkWidget* outer = OpenBox;
+    OpenBox = box;
+    gtk.gtk_dialog_run(GTK_DIALOG(box));
+    OpenBox = outer;
+    gtk.gtk_widget_destroy(box);
+}
+
+uint32_t GetTickCount32()
+{
+    // Since the system started, time spent suspended included, as on Windows.
+    timespec now{};
+    clock_gettime(CLOCK_BOOTTIME, &now);
+    return static_cast<uint32_t>(static_cast<uint64_t>(now.tv_sec) * 1000u + static_cast<uint64_t>(now.tv_nsec) / 1000000u);
+}
+
+struct TFormWindow {
+    static gboolean DeleteEvent(GtkWidget*, GdkEvent*, gpointer form)
+    {
+        try {
+            static_cast<TForm*>(form)->Close();
+        } catch (const std::exception& error) {
+            Application->HandleException(error);
+        }
+        // The window stays; closing the main form ends the loop instead.
+        return TRUE;
+    }
+
+    // No window menu and no minimise, maximise or close button: the frame
+    // offers moving only. Set once the window exists on the display.
+    static void Realized(GtkWidget* window, gpointer)
+    {
+        const TLibrary& gtk = Library();
+        GdkWindow* frame = gtk.gtk_widget_get_window(window);
+        gtk.gdk_window_set_functions(frame, GDK_FUNC_MOVE);
+        gtk.gdk_window_set_decorations(frame, static_cast<GdkWMDecoration>(GDK_DECOR_BORDER | GDK_DECOR_TITLE));
+    }
+};
+
+void TForm::CreateWnd()
+{
+    Start();
+    const TLibrary& gtk = Library();
+    FPixelsPerInch = ScreenDpi();
+    GtkWidget* window = gtk.gtk_window_new(GTK_WINDOW_TOPLEVEL);
+    GtkWindow* frame = GTK_WINDOW(window);
+    gtk.gtk_window_set_title(frame, AnsiToUtf8(Caption()).c_str());
+    if (BorderStyle == TBorderStyle::bsDialog) {
+        gtk.gtk_window_set_resizable(frame, FALSE);
+        gtk.gtk_window_set_type_hint(frame, GDK_WINDOW_TYPE_HINT_DIALOG);
+    }
+    if (!SystemMenu) {
+        gtk.gtk_window_set_deletable(frame, FALSE);
+        gtk.g_signal_connect_data(window, "realize", G_CALLBACK(TFormWindow::Realized), this, nullptr,
+                                  G_CONNECT_AFTER);
+    }
+    if (Position == TPosition::poScreenCenter)
+        gtk.gtk_window_set_position(frame, GTK_WIN_POS_CENTER);
+    else
+        gtk.gtk_window_move(frame, Scale(Left(), FPixelsPerInch), Scale(Top(), FPixelsPerInch));
+    // The application's window carries the program's taskbar entry on
+    // Windows; here each form takes its hint.
+    auto* application = GTK_WINDOW(Application->Handle());
+    gtk.gtk_window_set_skip_taskbar_hint(frame, gtk.gtk_window_get_skip_taskbar_hint(application));
+    gtk.gtk_window_set_skip_pager_hint(frame, gtk.gtk_window_get_skip_pager_hint(application));
+    gtk.g_signal_connect_data(window, "delete-event", G_CALLBACK(TFormWindow::DeleteEvent), this, nullptr,
+                              GConnectFlags(0));
+
+    GtkWidget* client = NewPlacement(TBevelCut::bvNone);
+    SizeToBounds(*this, client, FPixelsPerInch);
+    gtk.gtk_container_add(GTK_CONTAINER(window), client);
+    gtk.gtk_widget_show(client);
+    SetClientArea(window, client);
+    FHandle = window;
+    if (Visible())
+        gtk.gtk_widget_show(window);
+}
+
+void TForm::BoundsChanged()
+{
+    if (HandleAllocated())
+        SizeToBounds(*this, ContainerOf(FHandle), FPixelsPerInch);
+}
+
+void TForm::CaptionChanged()
+{
+    if (HandleAllocated())
+        Library().gtk_window_set_title(GTK_WINDOW(FHandle), AnsiToUtf8(Caption()).c_str());
+}
+
+void TForm::VisibleChanged()
+{
+    if (!HandleAllocated())
+        return;
+    if (Visible())
+        Library().gtk_widget_show(static_cast<GtkWidget*>(FHandle));
+    else
+        Library().gtk_widget_hide(static_cast<GtkWidget*>(FHandle));
+}
+
+namespace {
+
+gboolean TimerTick(gpointer timer)
+{
+    try {
+        static_cast<TTimer*>(timer)->Tick();
+    } catch (...) {
+        // Tick hands its own exceptions to the application; nothing may
+        // cross into the toolkit's code.
+    }
+    return G_SOURCE_CONTINUE;
+}
+
+} // namespace
+
+void TTimer::Restart()
+{
+    Stop();
+    if (!FEnabled || FInterval == 0)
+        return;
+    const TLibrary& gtk = Library();
+    GSource* source = gtk.g_timeout_source_new(FInterval);
+    // Ticks go on while a tick shows a message box, as on Windows, whose
+    // boxes dispatch the timer's messages.
+    gtk.g_source_set_can_recurse(source, TRUE);
+    gtk.g_source_set_callback(source, TimerTick, this, nullptr);
+    gtk.g_source_attach(source, nullptr);
+    FId = reinterpret_cast<uintptr_t>(source);
+}
+
+void TTimer::Stop()
+{
+    if (FId == 0)
+        return;
+    auto* source = reinterpret_cast<GSource*>(FId);
+    FId = 0;
+    Library().g_source_destroy(source);
+    Library().g_source_unref(source);
+}

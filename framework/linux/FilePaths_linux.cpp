@@ -1,0 +1,4 @@
+#include "../FilePaths.h"
+
+const char DirectoryDelimiters[] = "/";
+const char PathDelimiter = '/';

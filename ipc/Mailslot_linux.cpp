@@ -1,0 +1,141 @@
+// The command channel on Linux: a Unix-domain datagram socket in the abstract
+// namespace, named by the mailslot's name. Binding the name is what makes the
+// reader the only one; the name goes with the socket, so no file is left
+// behind to block a later window. Datagrams keep messages whole and in order.
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstring>
+#include <vector>
+
+#include "Mailslot.h"
+#include "SysUtils.h"
+
+namespace {
+
+// The kernel queues only a few datagrams for a reader (ten by default) and
+// makes a writer wait for room beyond that. A window takes one message every
+// half second, so a sender that still finds no room after this long takes the
+// window for hung and drops its command rather than hold up the script.
+constexpr int SendTimeoutSeconds = 2;
+
+class TSocket {
+public:
+    explicit TSocket(int descriptor) : FDescriptor(descriptor) {}
+    ~TSocket()
+    {
+        if (FDescriptor >= 0)
+            close(FDescriptor);
+    }
+    TSocket(const TSocket&) = delete;
+    TSocket& operator=(const TSocket&) = delete;
+
+    int Get() const { return FDescriptor; }
+    bool Valid() const { return FDescriptor >= 0; }
+
+private:
+    int FDescriptor;
+};
+
+// The abstract address: a NUL, then the name's bytes (no terminating NUL).
+bool AddressOf(const AnsiString& name, sockaddr_un& address, socklen_t& length)
+{
+    address = sockaddr_un{};
+    address.sun_family = AF_UNIX;
+    if (name.empty() || name.size() > sizeof address.sun_path - 1)
+        return false;
+    std::memcpy(address.sun_path + 1, name.data(), name.size());
+    length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size());
+    return true;
+}
+
+// Whether the kernel's word on the sender names this user or root; a message
+// without it is not trusted.
+bool FromOwnerOrRoot(msghdr& header)
+{
+    for (cmsghdr* item = CMSG_FIRSTHDR(&header); item != nullptr; item = CMSG_NXTHDR(&header, item)) {
+        if (item->cmsg_level != SOL_SOCKET || item->cmsg_type != SCM_CREDENTIALS)
+            continue;
+        ucred sender{};
+        std::memcpy(&sender, CMSG_DATA(item), sizeof sender);
+        return sender.uid == getuid() || sender.uid == 0;
+    }
+    return false;
+}
+
+} // namespace
+
+void WriteMailslot(const AnsiString& name, const AnsiString& text)
+{
+    sockaddr_un address;
+    socklen_t length = 0;
+    if (!AddressOf(name, address, length))
+        return;
+    const TSocket slot(socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0));
+    if (!slot.Valid())
+        return;
+    const timeval timeout{SendTimeoutSeconds, 0};
+    setsockopt(slot.Get(), SOL_SOCKET, SO_SNDTIMEO, &timeout, sizeof timeout);
+    // A datagram must fit into the sender's buffer: ask for room for a large
+    // one (the kernel may grant less, and the send then fails).
+    const size_t size = text.size() + 1;
+    int room = 0;
+    socklen_t roomLength = sizeof room;
+    getsockopt(slot.Get(), SOL_SOCKET, SO_SNDBUF, &room, &roomLength);
+    if (size + 4096 > static_cast<size_t>(room) && size < (1u << 30)) {
+        const int wanted = static_cast<int>(size + 4096);
+        setsockopt(slot.Get(), SOL_SOCKET, SO_SNDBUF, &wanted, sizeof wanted);
+    }
+    // No reader (nobody bound the name), no room in time, a message too
+    // large: the command is dropped without a word.
+    sendto(slot.Get(), text.c_str(), size, MSG_NOSIGNAL, reinterpret_cast<const sockaddr*>(&address), length);
+}
+
+struct TMailslotReader::TImpl {
+    explicit TImpl(int descriptor) : Slot(descriptor) {}
+    TSocket Slot;
+};
+
+TMailslotReader::TMailslotReader(const AnsiString& name)
+    : FImpl(std::make_unique<TImpl>(socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0)))
+{
+    sockaddr_un address;
+    socklen_t length = 0;
+    // The sender's credentials come with every message from the moment the
+    // name is bound.
+    const int on = 1;
+    if (!FImpl->Slot.Valid() || !AddressOf(name, address, length) ||
+        setsockopt(FImpl->Slot.Get(), SOL_SOCKET, SO_PASSCRED, &on, sizeof on) != 0 ||
+        bind(FImpl->Slot.Get(), reinterpret_cast<const sockaddr*>(&address), length) != 0)
+        throw Exception("Unable to create Mailslot");
+}
+
+TMailslotReader::~TMailslotReader() = default;
+
+bool TMailslotReader::ReadMessage(AnsiString& message)
+{
+    // The size of the next message, without waiting and without taking it.
+    const ssize_t size = recv(FImpl->Slot.Get(), nullptr, 0, MSG_PEEK | MSG_TRUNC | MSG_DONTWAIT);
+    if (size < 0)
+        return false;
+    // One byte more, so that a zero-byte message is read (and dropped) too.
+    std::vector<char> buffer(static_cast<size_t>(size) + 1, '\0');
+    iovec data{buffer.data(), buffer.size()};
+    alignas(cmsghdr) char control[CMSG_SPACE(sizeof(ucred))];
+    msghdr header{};
+    header.msg_iov = &data;
+    header.msg_iovlen = 1;
+    header.msg_control = control;
+    header.msg_controllen = sizeof control;
+    const ssize_t read = recvmsg(FImpl->Slot.Get(), &header, MSG_DONTWAIT | MSG_CMSG_CLOEXEC);
+    if (read < 0)
+        return false;
+    // Another user's message is taken out and dropped: it never reaches the
+    // window, as the Windows mailslot lets only the user and the system write.
+    if (!FromOwnerOrRoot(header))
+        return false;
+    message.assign(buffer.data(), static_cast<size_t>(read < size ? read : size));
+    return true;
+}

@@ -1,0 +1,52 @@
+// Code page 1252 and UTF-8: what the Linux program converts at its edges.
+#include <gtest/gtest.h>
+
+#include "Utf8.h"
+
+namespace {
+
+TEST(Utf8, EveryCodePageByteHasItsCharacterAndComesBack)
+{
+    AnsiString all;
+    for (int byte = 0; byte < 256; ++byte)
+        all += static_cast<char>(byte);
+    const std::string utf8 = AnsiToUtf8(all);
+    EXPECT_EQ(Utf8ToAnsi(utf8), all);
+    const struct {
+        const char* Ansi;
+        const char* Utf8;
+    } pairs[] = {
+        {"\x80", "\xE2\x82\xAC"}, {"\xFC", "\xC3\xBC"}, {"\x9F", "\xC5\xB8"}, {"\x99", "\xE2\x84\xA2"},
+        {"\x81", "\xC2\x81"},     {"\xA0", "\xC2\xA0"}, {"A&_", "A&_"},       {"\x8A\x9A", "\xC5\xA0\xC5\xA1"},
+    };
+    for (const auto& pair : pairs) {
+        EXPECT_EQ(AnsiToUtf8(pair.Ansi), pair.Utf8) << pair.Utf8;
+        EXPECT_EQ(Utf8ToAnsi(pair.Utf8), pair.Ansi) << pair.Utf8;
+    }
+    EXPECT_EQ(AnsiToUtf8(std::string_view("a\0b", 3)), std::string("a\0b", 3));
+}
+
+TEST(Utf8, WhatTheCodePageCannotHoldBecomesOneQuestionMarkEach)
+{
+    const struct {
+        const char* Utf8;
+        const char* Ansi;
+    } cases[] = {
+        {"\xE6\x97\xA5\xE6\x9C\xAC", "??"},   // two characters outside the code page
+        {"\xC5\x82" "odz", "?odz"},           // no best fit: a letter without its accent is another letter
+        {"\xF0\x9F\x98\x80!", "?!"},          // beyond the basic plane
+        {"\xC0\xAF", "??"},                   // overlong
+        {"\xE0\x80\xAF", "???"},              // overlong
+        {"\xED\xA0\x80", "???"},              // a surrogate
+        {"\xF4\x90\x80\x80", "????"},         // past U+10FFFF
+        {"ab\xE2\x82", "ab??"},               // cut off at the end
+        {"\xE2\x82" "x", "??x"},              // cut off before an ASCII character
+        {"\x80\xBF", "??"},                   // continuation bytes alone
+        {"\xFF\xFE", "??"},                   // bytes that never occur
+        {"", ""},
+    };
+    for (const auto& item : cases)
+        EXPECT_EQ(Utf8ToAnsi(item.Utf8), item.Ansi) << item.Ansi;
+}
+
+} // namespace
