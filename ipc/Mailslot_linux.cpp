@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstring>
+#include <deque>
 #include <vector>
 
 #include "Mailslot.h"
@@ -16,10 +17,14 @@
 namespace {
 
 // The kernel queues only a few datagrams for a reader (ten by default) and
-// makes a writer wait for room beyond that. A window takes one message every
-// half second, so a sender that still finds no room after this long takes the
+// makes a writer wait for room beyond that. The reader empties the queue at
+// every tick, so a sender that still finds no room after this long takes the
 // window for hung and drops its command rather than hold up the script.
 constexpr int SendTimeoutSeconds = 2;
+
+// How much the reader keeps of what it took from the kernel and has not
+// handed out yet; beyond it, messages wait in the kernel's queue.
+constexpr size_t MaxWaitingBytes = 8u << 20;
 
 class TSocket {
 public:
@@ -93,9 +98,45 @@ void WriteMailslot(const AnsiString& name, const AnsiString& text)
     sendto(slot.Get(), text.c_str(), size, MSG_NOSIGNAL, reinterpret_cast<const sockaddr*>(&address), length);
 }
 
+namespace {
+
+enum class TReceived { Nothing, Accepted, Dropped };
+
+// Takes the next datagram without waiting. Another user's message is taken
+// out and dropped: it never reaches the window, as the Windows mailslot lets
+// only the user and the system write.
+TReceived ReceiveOne(int slot, AnsiString& message)
+{
+    // The size of the next message, without waiting and without taking it.
+    const ssize_t size = recv(slot, nullptr, 0, MSG_PEEK | MSG_TRUNC | MSG_DONTWAIT);
+    if (size < 0)
+        return TReceived::Nothing;
+    // One byte more, so that a zero-byte message is read (and dropped) too.
+    std::vector<char> buffer(static_cast<size_t>(size) + 1, '\0');
+    iovec data{buffer.data(), buffer.size()};
+    alignas(cmsghdr) char control[CMSG_SPACE(sizeof(ucred))];
+    msghdr header{};
+    header.msg_iov = &data;
+    header.msg_iovlen = 1;
+    header.msg_control = control;
+    header.msg_controllen = sizeof control;
+    const ssize_t read = recvmsg(slot, &header, MSG_DONTWAIT | MSG_CMSG_CLOEXEC);
+    if (read < 0)
+        return TReceived::Nothing;
+    if (!FromOwnerOrRoot(header))
+        return TReceived::Dropped;
+    message.assign(buffer.data(), static_cast<size_t>(read < size ? read : size));
+    return TReceived::Accepted;
+}
+
+} // namespace
+
 struct TMailslotReader::TImpl {
     explicit TImpl(int descriptor) : Slot(descriptor) {}
     TSocket Slot;
+    // Messages taken from the kernel, oldest first, and their bytes.
+    std::deque<AnsiString> Waiting;
+    size_t WaitingBytes = 0;
 };
 
 TMailslotReader::TMailslotReader(const AnsiString& name)
@@ -116,26 +157,22 @@ TMailslotReader::~TMailslotReader() = default;
 
 bool TMailslotReader::ReadMessage(AnsiString& message)
 {
-    // The size of the next message, without waiting and without taking it.
-    const ssize_t size = recv(FImpl->Slot.Get(), nullptr, 0, MSG_PEEK | MSG_TRUNC | MSG_DONTWAIT);
-    if (size < 0)
+    // Everything the kernel holds is taken now, so that senders never wait
+    // for room while the window applies one command a tick; the order stays.
+    while (FImpl->WaitingBytes < MaxWaitingBytes) {
+        AnsiString next;
+        const TReceived received = ReceiveOne(FImpl->Slot.Get(), next);
+        if (received == TReceived::Nothing)
+            break;
+        if (received == TReceived::Accepted) {
+            FImpl->WaitingBytes += next.size();
+            FImpl->Waiting.push_back(std::move(next));
+        }
+    }
+    if (FImpl->Waiting.empty())
         return false;
-    // One byte more, so that a zero-byte message is read (and dropped) too.
-    std::vector<char> buffer(static_cast<size_t>(size) + 1, '\0');
-    iovec data{buffer.data(), buffer.size()};
-    alignas(cmsghdr) char control[CMSG_SPACE(sizeof(ucred))];
-    msghdr header{};
-    header.msg_iov = &data;
-    header.msg_iovlen = 1;
-    header.msg_control = control;
-    header.msg_controllen = sizeof control;
-    const ssize_t read = recvmsg(FImpl->Slot.Get(), &header, MSG_DONTWAIT | MSG_CMSG_CLOEXEC);
-    if (read < 0)
-        return false;
-    // Another user's message is taken out and dropped: it never reaches the
-    // window, as the Windows mailslot lets only the user and the system write.
-    if (!FromOwnerOrRoot(header))
-        return false;
-    message.assign(buffer.data(), static_cast<size_t>(read < size ? read : size));
+    message = std::move(FImpl->Waiting.front());
+    FImpl->Waiting.pop_front();
+    FImpl->WaitingBytes -= message.size();
     return true;
 }
