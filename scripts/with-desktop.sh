@@ -12,22 +12,8 @@ if [ -z "${DN_IN_DESKTOP:-}" ]; then
   exec dbus-run-session -- "$0" "$@"
 fi
 
-xvfb_pid=""
-cleanup() {
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-}
-trap cleanup EXIT
-
-if [ -z "${DN_USE_DISPLAY:-}" ]; then
-  display_file=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
-  xvfb_pid=$!
-  for _ in $(seq 100); do
-    [ -s "$display_file" ] && break
-    sleep 0.1
-  done
-  export DISPLAY=":$(head -n1 "$display_file")"
-  rm -f "$display_file"
-fi
+. "$(dirname "$0")/private-display.sh"
+trap stop_private_display EXIT
+start_private_display
 
 "$@"

@@ -72,18 +72,6 @@ void TChildProcess::Kill()
     }
 }
 
-bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout)
-{
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    for (;;) {
-        if (condition())
-            return true;
-        if (std::chrono::steady_clock::now() >= deadline)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-}
-
 AnsiString BinaryFolder()
 {
     const AnsiString path = ExecutableFileName();
@@ -133,6 +121,13 @@ TTempFolder::TTempFolder(const AnsiString& tag)
 TTempFolder::~TTempFolder()
 {
     RemoveTree(FPath);
+}
+
+void PumpMessages()
+{
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageA(&message);
 }
 
 AnsiString UniqueMailslotName()

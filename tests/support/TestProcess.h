@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "AnsiString.h"
+#include "WaitUntil.h"
 #include "Handle.h"
 
 // A child process that is ended on every way out of the test that started it.
@@ -36,10 +37,6 @@ private:
     DWORD FId = 0;
 };
 
-// Polls `condition` until it holds or `timeout` passes; never a fixed sleep.
-bool WaitUntil(const std::function<bool()>& condition,
-               std::chrono::milliseconds timeout = std::chrono::milliseconds(10000));
-
 // The folder of the running test executable, with a trailing backslash; the
 // program under test is built into the same folder.
 AnsiString BinaryFolder();
@@ -57,6 +54,27 @@ public:
 private:
     AnsiString FPath;
 };
+
+// A top-level window without a caption (Wine hides and destroys those at
+// once; windows with a caption wait for a window manager first).
+class TPopupWindow {
+public:
+    explicit TPopupWindow(DWORD style = 0)
+        : FWindow(CreateWindowExA(0, "Static", "", WS_POPUP | style, 0, 0, 50, 50, nullptr, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr))
+    {
+    }
+    ~TPopupWindow() { DestroyWindow(FWindow); }
+    TPopupWindow(const TPopupWindow&) = delete;
+    TPopupWindow& operator=(const TPopupWindow&) = delete;
+    HWND Get() const { return FWindow; }
+
+private:
+    HWND FWindow;
+};
+
+// Dispatches what waits in this thread's queue.
+void PumpMessages();
 
 // A mailslot name that no other test process uses.
 AnsiString UniqueMailslotName();

@@ -172,13 +172,6 @@ void CALLBACK CountNameChange(HWINEVENTHOOK, DWORD, HWND window, LONG object, LO
         ++NameChanges;
 }
 
-void PumpMessages()
-{
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
-        DispatchMessageA(&message);
-}
-
 TEST(Labels, TextReachesTheWindowOnlyWhenItChanges)
 {
     TTestForm form(nullptr);

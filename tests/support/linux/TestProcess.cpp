@@ -127,18 +127,6 @@ int RunToEnd(const AnsiString& program, const std::vector<std::string>& argument
     return child.WaitForExit(std::chrono::seconds(20), exitCode) ? exitCode : -1;
 }
 
-bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout)
-{
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    for (;;) {
-        if (condition())
-            return true;
-        if (std::chrono::steady_clock::now() >= deadline)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-}
-
 AnsiString BinaryFolder()
 {
     const AnsiString path = ExecutableFileName();

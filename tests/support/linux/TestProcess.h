@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "AnsiString.h"
+#include "WaitUntil.h"
 
 // A child process that is ended on every way out of the test that started it.
 class TChildProcess {
@@ -48,10 +49,6 @@ private:
 // Runs the program to its end and returns its exit code (-1 when it did not end in time).
 int RunToEnd(const AnsiString& program, const std::vector<std::string>& arguments,
              const TChildProcess::TOptions& options = {});
-
-// Polls `condition` until it holds or `timeout` passes; never a fixed sleep.
-bool WaitUntil(const std::function<bool()>& condition,
-               std::chrono::milliseconds timeout = std::chrono::milliseconds(10000));
 
 // The folder of the running test executable, with a trailing slash; the
 // program under test is built into the same folder.
