@@ -8,5 +8,5 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 cmake --preset linux >/dev/null
 cmake --build --preset linux -j "$(nproc)" --target sender_bench window_bench
-build/linux/bin/sender_bench "${1:-300}"
+scripts/with-desktop.sh build/linux/bin/sender_bench "${1:-300}" 2>/dev/null
 scripts/with-desktop.sh build/linux/bin/window_bench "${2:-15}" res/deployNotice.ini 2>/dev/null

@@ -1,10 +1,19 @@
 // Figures, not a test: start-to-exit time of a sender run of deployNotice,
-// without a window and with one reading, against an empty C program.
-// Usage: sender_bench [runs]
+// without a window and with one reading, against an empty C program; and the
+// time from the start of a window run until its channel is bound (the span in
+// which a sender finds no channel; needs a display). Usage: sender_bench [runs]
+#include <signal.h>
 #include <spawn.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstring>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -26,25 +35,64 @@ std::string Folder()
     return self.substr(0, self.rfind('/') + 1);
 }
 
-// Median wall time of `runs` starts, in microseconds.
-double Median(const std::vector<std::string>& command, int runs)
+// Wall time of one start to exit, in microseconds.
+double TimedRun(const std::vector<std::string>& command)
 {
-    std::vector<char*> argv;
     std::vector<std::string> copy = command;
+    std::vector<char*> argv;
     for (std::string& item : copy)
         argv.push_back(item.data());
     argv.push_back(nullptr);
+    const auto start = std::chrono::steady_clock::now();
+    pid_t child = 0;
+    if (posix_spawn(&child, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
+        std::perror(argv[0]);
+        std::exit(1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count();
+}
+
+double Median(std::vector<double> times)
+{
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+// Whether a reader has bound the channel's name: connecting sends nothing.
+bool ChannelBound()
+{
+    const AnsiString name = CommandMailslotName;
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path + 1, name.data(), name.size());
+    const auto length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size());
+    const int probe = socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    const bool bound = connect(probe, reinterpret_cast<const sockaddr*>(&address), length) == 0;
+    close(probe);
+    return bound;
+}
+
+// Median time from the start of a window run until its channel is bound, in
+// microseconds; each run is ended afterwards.
+double MedianStartToChannel(const std::string& program, int runs)
+{
+    std::string copy = program;
+    char* argv[] = {copy.data(), nullptr};
     std::vector<double> times;
     for (int i = 0; i < runs; ++i) {
         const auto start = std::chrono::steady_clock::now();
         pid_t child = 0;
-        if (posix_spawn(&child, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
+        if (posix_spawn(&child, argv[0], nullptr, nullptr, argv, environ) != 0) {
             std::perror(argv[0]);
             std::exit(1);
         }
-        int status = 0;
-        waitpid(child, &status, 0);
+        while (!ChannelBound())
+            std::this_thread::sleep_for(std::chrono::microseconds(50));
         times.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count());
+        kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
     }
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
@@ -58,17 +106,19 @@ int main(int argc, char** argv)
     const std::string folder = Folder();
     const std::string notice = folder + "deployNotice";
     const std::vector<std::string> sender = {notice, "-package", "Office Tools", "install"};
-    // Warm the file cache once.
-    Median({folder + "empty_c"}, 5);
-    Median(sender, 5);
-
-    const double empty = Median({folder + "empty_c"}, runs);
-    const double alone = Median(sender, runs);
-    double withWindow = 0;
+    // Warm the file cache once; then the two in turns, so that what else
+    // the machine does weighs on both alike.
+    TimedRun({folder + "empty_c"});
+    TimedRun(sender);
+    std::vector<double> emptyTimes, aloneTimes, windowTimes;
+    for (int i = 0; i < runs; ++i) {
+        emptyTimes.push_back(TimedRun({folder + "empty_c"}));
+        aloneTimes.push_back(TimedRun(sender));
+    }
     {
         // A window's reader that takes each message as it comes.
         TMailslotReader reader(CommandMailslotName);
-        bool done = false;
+        std::atomic<bool> done{false};
         std::thread drain([&] {
             AnsiString message;
             while (!done) {
@@ -77,13 +127,20 @@ int main(int argc, char** argv)
                 std::this_thread::sleep_for(std::chrono::milliseconds(5));
             }
         });
-        withWindow = Median(sender, runs);
+        for (int i = 0; i < runs; ++i)
+            windowTimes.push_back(TimedRun(sender));
         done = true;
         drain.join();
     }
+    const double empty = Median(emptyTimes);
+    const double alone = Median(aloneTimes);
+    const double withWindow = Median(windowTimes);
+    const int windowRuns = std::max(1, runs / 20);
+    const double toChannel = MedianStartToChannel(notice, windowRuns);
     std::printf("sender run, median of %d starts:\n", runs);
     std::printf("  empty C program            %8.0f us\n", empty);
     std::printf("  sender, no window          %8.0f us  (%.2f x empty; goal within 1.5)\n", alone, alone / empty);
     std::printf("  sender, window reading     %8.0f us  (%.2f x empty)\n", withWindow, withWindow / empty);
+    std::printf("window run, start to channel bound, median of %d starts: %8.0f us\n", windowRuns, toChannel);
     return 0;
 }
