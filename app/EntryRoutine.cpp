@@ -4,6 +4,7 @@
 
 #include "Forms.h"
 #include "Frm_main.h"
+#include "Mailslot.h"
 #include "Senders.h"
 #include "StartUp.h"
 #include "SysUtils.h"
@@ -17,12 +18,15 @@ void ShowUsage()
     Application->ShowMessage(UsageText, TMessageIcon::None);
 }
 
-// The message window runs until it is told to end. A second window run cannot
-// create the command mailslot: its error box comes from the caller's handler.
+// The message window runs until it is told to end. Its mailslot comes first,
+// before any windowing library is loaded: a script that starts the window and
+// sends at once finds it all the sooner. A second window run cannot create
+// the mailslot: its error box comes from the caller's handler.
 void RunWindow()
 {
+    auto mailslot = std::make_unique<TMailslotReader>(CommandMailslotName);
     NUtilsKx::RemoveWindowTaskbar(Application->Handle());
-    Application->CreateForm(FrmMain);
+    Application->CreateForm(FrmMain, std::move(mailslot));
     Application->Run();
 }
 

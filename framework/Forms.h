@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <exception>
 #include <functional>
+#include <utility>
 
 #include "AnsiString.h"
 #include "Controls.h"
@@ -82,12 +83,13 @@ public:
     // runs that show no window never create it.
     void* Handle();
 
-    // Creates a form owned by the application; the first becomes the main form.
-    template <typename TFormClass>
-    void CreateForm(TFormClass*& reference)
+    // Creates a form owned by the application, with any further arguments of
+    // its constructor; the first becomes the main form.
+    template <typename TFormClass, typename... TArguments>
+    void CreateForm(TFormClass*& reference, TArguments&&... arguments)
     {
         reference = nullptr;
-        auto* form = new TFormClass(this);
+        auto* form = new TFormClass(this, std::forward<TArguments>(arguments)...);
         reference = form;
         if (FMainForm == nullptr)
             FMainForm = form;

@@ -10,7 +10,10 @@ extern const char CommandMailslotName[];
 
 // Writes `text` and its terminating NUL as one message into the mailslot
 // `name`. When no reader has created the mailslot the text is dropped without
-// a word: a sender cannot tell whether its command arrived.
+// a word: a sender cannot tell whether its command arrived. Only while a run
+// of this program that started earlier still lives (a window run may be about
+// to create the mailslot) does it wait for the mailslot, at most five seconds
+// in all.
 void WriteMailslot(const AnsiString& name, const AnsiString& text);
 
 // The read side. Creating it creates the mailslot; only one can exist per

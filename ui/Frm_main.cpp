@@ -42,7 +42,8 @@ TLabel* NewLabel(TFrmMain* form, TWinControl* parent, const char* name, int top)
 
 } // namespace
 
-TFrmMain::TFrmMain(TComponent* owner, const AnsiString& mailslotName) : TForm(owner)
+TFrmMain::TFrmMain(TComponent* owner, std::unique_ptr<TMailslotReader> mailslot)
+    : TForm(owner), FMailslot(std::move(mailslot))
 {
     Name = "FrmMain";
     BorderStyle = TBorderStyle::bsDialog;
@@ -78,7 +79,6 @@ TFrmMain::TFrmMain(TComponent* owner, const AnsiString& mailslotName) : TForm(ow
     SetCaption(Settings->GetWindowsCaption());
     LblMessage1->SetCaption(Settings->GetInspectMessage());
     LblMessage2->SetCaption(Settings->GetWaitCloseMessage());
-    FMailslot = std::make_unique<TMailslotReader>(mailslotName);
 }
 
 TFrmMain::~TFrmMain()

@@ -13,10 +13,10 @@
 
 class TFrmMain : public TForm {
 public:
-    // Builds the window and creates the command mailslot; raises Exception
-    // "Unable to create Mailslot" when another window owns it. Tests give the
-    // mailslot a name of their own.
-    explicit TFrmMain(TComponent* owner, const AnsiString& mailslotName = CommandMailslotName);
+    // Builds the window, which reads its commands from `mailslot`: the window
+    // run creates the mailslot before anything else, so that senders find it
+    // as early as possible.
+    TFrmMain(TComponent* owner, std::unique_ptr<TMailslotReader> mailslot);
     ~TFrmMain() override;
 
     const char* ClassName() const override { return "TFrmMain"; }

@@ -97,11 +97,31 @@ TEST_F(SenderRun, ConcurrentSenderProcessesAllGetThrough)
 
 TEST(SenderWithoutWindow, EndsAtOnceAndLeavesNothingBehind)
 {
+    const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(RunToEnd("deployNotice.exe -terminate"), 0u);
     EXPECT_EQ(RunToEnd("deployNotice.exe -package Foo install"), 0u);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 2s) << "a sender waited with no window run anywhere";
     TMailslotReader laterWindow(CommandMailslotName);
     AnsiString message;
     EXPECT_FALSE(laterWindow.ReadMessage(message));
+}
+
+// A window run that has not created its mailslot yet (here: one that runs
+// none of its code) holds a sender only while it lives, and at most for the
+// sender's bound.
+TEST(SenderWithoutWindow, WaitsForAStartingWindowRunOnlyWhileItLives)
+{
+    DWORD exitCode = STILL_ACTIVE;
+    {
+        TChildProcess starting(ProgramPath(), "deployNotice.exe", {.Suspended = true});
+        TChildProcess sender(ProgramPath(), "deployNotice.exe -finish");
+        EXPECT_FALSE(sender.WaitForExit(500ms, exitCode)) << "the sender did not wait for the starting window run";
+        starting.Kill();
+        EXPECT_TRUE(sender.WaitForExit(3s, exitCode)) << "the sender went on waiting for a dead window run";
+        EXPECT_EQ(exitCode, 0u);
+    }
+    TChildProcess stuck(ProgramPath(), "deployNotice.exe", {.Suspended = true});
+    EXPECT_EQ(RunToEnd("deployNotice.exe -finish"), 0u) << "the sender waited past its bound";
 }
 
 TEST(UsageRun, ShowsTheUsageTextUntilClosed)

@@ -6,17 +6,21 @@
 #include "ProcessArgs.h"
 #include "SysUtils.h"
 
-TChildProcess::TChildProcess(const AnsiString& application, const AnsiString& commandLine, int showWindow,
-                             bool captureOutput)
+TChildProcess::TChildProcess(const AnsiString& application, const AnsiString& commandLine)
+    : TChildProcess(application, commandLine, TOptions{})
+{
+}
+
+TChildProcess::TChildProcess(const AnsiString& application, const AnsiString& commandLine, const TOptions& options)
 {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
-    if (showWindow >= 0) {
+    if (options.ShowWindow >= 0) {
         startup.dwFlags |= STARTF_USESHOWWINDOW;
-        startup.wShowWindow = static_cast<WORD>(showWindow);
+        startup.wShowWindow = static_cast<WORD>(options.ShowWindow);
     }
     TFileHandle writeEnd;
-    if (captureOutput) {
+    if (options.CaptureOutput) {
         SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
         HANDLE readPipe = nullptr;
         HANDLE writePipe = nullptr;
@@ -32,8 +36,8 @@ TChildProcess::TChildProcess(const AnsiString& application, const AnsiString& co
     }
     AnsiString line = commandLine;
     PROCESS_INFORMATION info{};
-    if (!CreateProcessA(application.c_str(), line.data(), nullptr, nullptr, captureOutput, 0, nullptr, nullptr,
-                        &startup, &info))
+    if (!CreateProcessA(application.c_str(), line.data(), nullptr, nullptr, options.CaptureOutput,
+                        options.Suspended ? CREATE_SUSPENDED : 0, nullptr, nullptr, &startup, &info))
         throw std::runtime_error("CreateProcessA failed for " + application + ": " +
                                  std::to_string(GetLastError()));
     CloseHandle(info.hThread);

@@ -14,11 +14,18 @@
 // A child process that is ended on every way out of the test that started it.
 class TChildProcess {
 public:
+    struct TOptions {
+        // The start-up information's show command; < 0 leaves it alone.
+        int ShowWindow = -1;
+        bool CaptureOutput = false;
+        // The process exists but runs none of its code until it is ended.
+        bool Suspended = false;
+    };
+
     // Starts `commandLine` exactly as written (CreateProcessA), with the
     // application path given separately so the line may begin with anything.
-    // `showWindow` < 0 leaves the start-up information alone.
-    TChildProcess(const AnsiString& application, const AnsiString& commandLine, int showWindow = -1,
-                  bool captureOutput = false);
+    TChildProcess(const AnsiString& application, const AnsiString& commandLine);
+    TChildProcess(const AnsiString& application, const AnsiString& commandLine, const TOptions& options);
     ~TChildProcess();
     TChildProcess(const TChildProcess&) = delete;
     TChildProcess& operator=(const TChildProcess&) = delete;

@@ -14,9 +14,12 @@ namespace {
 
 class MessageWindow : public testing::Test {
 protected:
-    void SetUp() override
+    void SetUp() override { Open(); }
+
+    void Open()
     {
-        Form = std::make_unique<TFrmMain>(nullptr, Slot);
+        Form.reset();
+        Form = std::make_unique<TFrmMain>(nullptr, std::make_unique<TMailslotReader>(Slot));
         Form->Tim1->SetEnabled(false);
     }
 
@@ -107,9 +110,7 @@ TEST_F(MessageWindow, RebootShowsTheCountdownInItsOwnTickAndHidesLaterTexts)
 TEST_F(MessageWindow, RebootWithoutUsableTimeShowsTheTextWithoutTime)
 {
     for (const char* command : {"Reboot", "Reboot|0", "Reboot|-5", "Reboot|abc", "Reboot|"}) {
-        Form.reset();
-        Form = std::make_unique<TFrmMain>(nullptr, Slot);
-        Form->Tim1->SetEnabled(false);
+        Open();
         Send(command);
         Tick();
         EXPECT_EQ(Upper(), "Reboot now") << command;
@@ -144,7 +145,7 @@ TEST_F(MessageWindow, MalformedPackageCommandRaisesTheListIndexErrorAndTheNextIs
 TEST_F(MessageWindow, SecondWindowCannotCreateTheMailslot)
 {
     try {
-        TFrmMain second(nullptr, Slot);
+        TMailslotReader second(Slot);
         FAIL() << "second window created";
     } catch (const Exception& error) {
         EXPECT_STREQ(error.what(), "Unable to create Mailslot");

@@ -33,7 +33,7 @@ struct TProbeResult {
 
 TProbeResult RunProbe(const AnsiString& probe, const AnsiString& commandLine)
 {
-    TChildProcess child(probe, commandLine, -1, true);
+    TChildProcess child(probe, commandLine, {.CaptureOutput = true});
     const AnsiString output = child.ReadOutput();
     DWORD exitCode = 1;
     EXPECT_TRUE(child.WaitForExit(std::chrono::seconds(20), exitCode));

@@ -12,7 +12,7 @@ using namespace std::chrono_literals;
 
 AnsiString RunProbe(const AnsiString& probe)
 {
-    TChildProcess child(probe, "\"" + probe + "\"", -1, true);
+    TChildProcess child(probe, "\"" + probe + "\"", {.CaptureOutput = true});
     const AnsiString output = child.ReadOutput();
     DWORD exitCode = 1;
     EXPECT_TRUE(child.WaitForExit(20s, exitCode));

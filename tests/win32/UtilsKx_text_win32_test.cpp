@@ -46,7 +46,7 @@ using TProbeRecords = std::map<AnsiString, std::optional<AnsiString>>;
 
 TProbeRecords RunSwitchProbe(const AnsiString& commandLine)
 {
-    TChildProcess child(BinaryFolder() + "switch_probe.exe", commandLine, -1, true);
+    TChildProcess child(BinaryFolder() + "switch_probe.exe", commandLine, {.CaptureOutput = true});
     const AnsiString output = child.ReadOutput();
     DWORD exitCode = 1;
     EXPECT_TRUE(child.WaitForExit(std::chrono::seconds(20), exitCode));

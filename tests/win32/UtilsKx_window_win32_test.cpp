@@ -412,7 +412,8 @@ TEST(ShowMinimizedOnStartup, ActsOnlyOnAMinimisedStartWithoutActivation)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
         TChildProcess probe(BinaryFolder() + "startup_probe.exe",
-                            Format("startup_probe.exe %s %d", c.Phase, c.Animation), c.Show, true);
+                            Format("startup_probe.exe %s %d", c.Phase, c.Animation),
+                            {.ShowWindow = c.Show, .CaptureOutput = true});
         const AnsiString output = probe.ReadOutput();
         DWORD exitCode = 1;
         ASSERT_TRUE(probe.WaitForExit(std::chrono::seconds(30), exitCode));

@@ -2,6 +2,7 @@
 // sender runs write, and the usage box as a screen reader reads it.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <thread>
 
 #include "AtSpi.h"
@@ -105,11 +106,34 @@ TEST_F(SenderRun, ConcurrentSenderProcessesAllGetThrough)
 
 TEST(SenderWithoutWindow, EndsAtOnceAndLeavesNothingBehind)
 {
+    const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(RunToEnd(ProgramPath(), {"-terminate"}), 0);
     EXPECT_EQ(RunToEnd(ProgramPath(), {"-package", "Foo", "install"}), 0);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 2s) << "a sender waited with no window run anywhere";
     TMailslotReader laterWindow(CommandMailslotName);
     AnsiString message;
     EXPECT_FALSE(laterWindow.ReadMessage(message));
+}
+
+// A window run that has not bound its channel yet (here: a process under the
+// program's name that never will) holds a sender only while it lives, and at
+// most for the sender's bound.
+TEST(SenderWithoutWindow, WaitsForAStartingWindowRunOnlyWhileItLives)
+{
+    const TTempFolder folder("starting");
+    const AnsiString standIn = folder.Path() + "deployNotice";
+    std::filesystem::copy_file("/bin/sleep", standIn);
+    int exitCode = -1;
+    {
+        TChildProcess starting(standIn, {"60"});
+        TChildProcess sender(ProgramPath(), {"-finish"});
+        EXPECT_FALSE(sender.WaitForExit(500ms, exitCode)) << "the sender did not wait for the starting window run";
+        starting.Kill();
+        EXPECT_TRUE(sender.WaitForExit(3s, exitCode)) << "the sender went on waiting for a dead window run";
+        EXPECT_EQ(exitCode, 0);
+    }
+    TChildProcess stuck(standIn, {"60"});
+    EXPECT_EQ(RunToEnd(ProgramPath(), {"-finish"}), 0) << "the sender waited past its bound";
 }
 
 TEST(UsageRun, ShowsTheUsageTextUntilClosed)

@@ -100,6 +100,29 @@ protected:
         return WaitUntil([&] { return ReadWindow(child.Id()).Upper == text; }, timeout);
     }
 
+    // Starts a window run and at once sends a package command for each name,
+    // one sender run after the other, as a script does; returns the upper
+    // line's texts after "Inspecting" as they came.
+    std::vector<std::string> StartAndSendAtOnce(const std::vector<std::string>& names)
+    {
+        auto window = Start();
+        for (const std::string& name : names)
+            Send({"-package", name, "install"});
+        std::vector<std::string> texts;
+        bool found = false;
+        WaitUntil([&] {
+            const TWindowView view = ReadWindow(window->Id());
+            found = found || view.Found;
+            if (view.Found && view.Upper != "Inspecting" && (texts.empty() || texts.back() != view.Upper))
+                texts.push_back(view.Upper);
+            return view.Upper == "Installing " + names.back();
+        }, 20s);
+        int exitCode = -1;
+        EXPECT_TRUE(found) << "no window appeared; the window run "
+                           << (window->WaitForExit(0ms, exitCode) ? "ended with " + std::to_string(exitCode) : "lives");
+        return texts;
+    }
+
     static void ExpectEndsWithZero(TChildProcess& child)
     {
         int exitCode = -1;
@@ -161,6 +184,19 @@ TEST_F(WindowRun, OpensWithTheIniTextsWithoutTaskbarEntryAndAppliesEachCommand)
 
     Send({"-terminate"});
     ExpectEndsWithZero(*window);
+}
+
+// A script that starts the window and sends at once is faster than the new
+// window run: its senders wait for the channel, and nothing is lost.
+TEST_F(WindowRun, CommandsSentRightAfterTheStartAreAllShownInOrder)
+{
+    WriteIni(TestIni);
+    EXPECT_EQ(StartAndSendAtOnce({"A", "B", "C", "D", "E"}),
+              (std::vector<std::string>{"Installing A", "Installing B", "Installing C", "Installing D", "Installing E"}));
+    for (int start = 0; start < 20; ++start) {
+        const std::string name = Format("P%02d", start);
+        EXPECT_EQ(StartAndSendAtOnce({name}), std::vector<std::string>{"Installing " + name}) << "start " << start;
+    }
 }
 
 TEST_F(WindowRun, BarMovesInTensAndCommandsArriveInOrder)

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <atomic>
 #include <cstring>
 #include <filesystem>
@@ -50,6 +51,12 @@ TChildProcess::TChildProcess(const AnsiString& program, const std::vector<std::s
     int pipeEnds[2] = {-1, -1};
     if (options.CaptureOutput && pipe2(pipeEnds, O_CLOEXEC) != 0)
         throw std::runtime_error("pipe failed");
+    // Closed by the exec: the constructor returns once the child runs the
+    // program, as CreateProcess does, and not while it is still a copy of
+    // this process under this process's name.
+    int execEnds[2] = {-1, -1};
+    if (pipe2(execEnds, O_CLOEXEC) != 0)
+        throw std::runtime_error("pipe failed");
     FId = fork();
     if (FId < 0)
         throw std::runtime_error("fork failed");
@@ -67,6 +74,11 @@ TChildProcess::TChildProcess(const AnsiString& program, const std::vector<std::s
         execve(argv[0], argv.data(), envp.data());
         _exit(127);
     }
+    close(execEnds[1]);
+    char ignored = 0;
+    while (read(execEnds[0], &ignored, 1) < 0 && errno == EINTR) {
+    }
+    close(execEnds[0]);
     if (options.CaptureOutput) {
         close(pipeEnds[1]);
         FOutput = pipeEnds[0];

@@ -1,0 +1,33 @@
+#pragma once
+// What the mailslot writer needs of each platform: one write attempt, and the
+// runs of this program that may still create the mailslot.
+#include <chrono>
+#include <memory>
+
+#include "AnsiString.h"
+
+enum class TWriteResult { Written, NoReader, Failed };
+
+// Writes `text` and its NUL as one message. NoReader: nobody has created the
+// mailslot (never when access is denied: that is Failed). `patience` bounds a
+// wait for room in a full queue, where the platform has one.
+TWriteResult TryWriteMailslot(const AnsiString& name, const AnsiString& text, std::chrono::milliseconds patience);
+
+// The other processes of this program's executable image name, started no
+// later than this one and alive when this object was made: of the same user,
+// or of any user when this process runs as root or SYSTEM. One of them may be
+// a window run that has not created its mailslot yet.
+class TEarlierRuns {
+public:
+    TEarlierRuns();
+    ~TEarlierRuns();
+    TEarlierRuns(const TEarlierRuns&) = delete;
+    TEarlierRuns& operator=(const TEarlierRuns&) = delete;
+
+    // Whether one of them still lives.
+    bool AnyAlive() const;
+
+private:
+    struct TImpl;
+    std::unique_ptr<TImpl> FImpl;
+};
