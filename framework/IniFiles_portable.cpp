@@ -20,7 +20,7 @@ std::vector<TIniSection> ReadIniFile(const AnsiString& fileName)
         while (const size_t count = std::fread(buffer, 1, sizeof buffer, file.get()))
             bytes.append(buffer, count);
     }
-    return ParseIniText(bytes);
+    return ParseIniText(DecodeIniFile(bytes));
 }
 
 [[noreturn]] void WritingNotSupported(const char* operation)
