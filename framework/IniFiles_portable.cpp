@@ -25,7 +25,7 @@ std::vector<TIniSection> ReadIniFile(const AnsiString& fileName)
 
 [[noreturn]] void WritingNotSupported(const char* operation)
 {
-    throw Exception(Format("TIniFile.%s: Schreiben in Ini-Dateien wird auf dieser Plattform nicht unterstützt",
+    throw Exception(Format("TIniFile.%s: writing ini files is not supported on this platform",
                            operation));
 }
 
