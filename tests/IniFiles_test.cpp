@@ -137,7 +137,6 @@ const TReadCase ReadCases[] = {
     {"value cut after it is converted", Utf16File(u"[S]\r\nKey=" + std::u16string(2100, u'ü')), "S", "Key", "d",
      Repeated(2047, '\xFC')},
     {"only a UTF-8 byte-order mark", Utf8File(u8""), "S", "Key", "dflt", "dflt"},
-    {"only a UTF-16 byte-order mark", Utf16File(u""), "S", "Key", "dflt", "dflt"},
     {"a second byte-order mark is text", Utf8File(u8"\uFEFF[S]\r\nKey=v"), "S", "Key", "dflt", "dflt"},
     {"a byte-order mark after the start is text", "\r\n" + Utf8File(u8"[S]\r\nKey=v"), "S", "Key", "dflt", "dflt"},
 };
