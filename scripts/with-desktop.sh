@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs a command with a desktop for the Linux build's tests: a private Xvfb
-# display and a private D-Bus session, on which the accessibility bus (AT-SPI)
-# starts when the first program asks for it. Everything is stopped afterwards.
+# display, runtime folder and D-Bus session, on which the accessibility bus
+# (AT-SPI) starts when the first program asks for it. Everything is stopped
+# afterwards.
 # With DN_USE_DISPLAY set, the caller's display is used instead of Xvfb.
 set -euo pipefail
 export LC_ALL=C.UTF-8
@@ -10,9 +11,14 @@ unset WAYLAND_DISPLAY NO_AT_BRIDGE
 
 . "$(dirname "$0")/private-display.sh"
 bus_pid=""
+# The accessibility bus puts its socket into the runtime folder, and without
+# one into ~/.cache, where every other run of the same user would replace it.
+XDG_RUNTIME_DIR=$(mktemp -d)
+export XDG_RUNTIME_DIR
 cleanup() {
   [ -n "$bus_pid" ] && kill "$bus_pid" 2>/dev/null || true
   stop_private_display
+  rm -rf "$XDG_RUNTIME_DIR"
 }
 trap cleanup EXIT
 
