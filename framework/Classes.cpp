@@ -56,7 +56,7 @@ AnsiString TStringList::Get(int index) const
 void TStringList::Put(int index, const AnsiString& text)
 {
     if (FSorted)
-        throw EStringListError("Operation bei sortierten Listen nicht erlaubt");
+        throw EStringListError("Operation not allowed on a sorted list");
     CheckIndex(index);
     FList[static_cast<size_t>(index)] = text;
 }
@@ -64,7 +64,7 @@ void TStringList::Put(int index, const AnsiString& text)
 void TStringList::Insert(int index, const AnsiString& text)
 {
     if (FSorted)
-        throw EStringListError("Operation bei sortierten Listen nicht erlaubt");
+        throw EStringListError("Operation not allowed on a sorted list");
     if (index < 0 || index > Count())
         ListIndexError(index);
     FList.insert(FList.begin() + index, text);
@@ -87,7 +87,7 @@ int TStringList::Add(const AnsiString& text)
         if (Duplicates == dupIgnore)
             return index;
         if (Duplicates == dupError)
-            throw EStringListError("Stringliste erlaubt keine Duplikate");
+            throw EStringListError("String list does not allow duplicates");
         // Accepted duplicates go behind the equal ones already there.
         while (index < Count() && CompareStrings(FList[static_cast<size_t>(index)], text) == 0)
             ++index;

@@ -48,6 +48,6 @@ void TTimer::Tick()
     } catch (const std::exception& error) {
         Application->HandleException(error);
     } catch (...) {
-        Application->HandleException(Exception("Unbekannte Ausnahme"));
+        Application->HandleException(Exception("Unknown exception"));
     }
 }

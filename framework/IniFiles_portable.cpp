@@ -20,12 +20,12 @@ std::vector<TIniSection> ReadIniFile(const AnsiString& fileName)
         while (const size_t count = std::fread(buffer, 1, sizeof buffer, file.get()))
             bytes.append(buffer, count);
     }
-    return ParseIniText(bytes);
+    return ParseIniText(DecodeIniFile(bytes));
 }
 
 [[noreturn]] void WritingNotSupported(const char* operation)
 {
-    throw Exception(Format("TIniFile.%s: Schreiben in Ini-Dateien wird auf dieser Plattform nicht unterstützt",
+    throw Exception(Format("TIniFile.%s: writing ini files is not supported on this platform",
                            operation));
 }
 

@@ -2,6 +2,7 @@
 
 #include "IniFiles.h"
 #include "SysUtils.h"
+#include "Utf8.h"
 
 namespace {
 
@@ -60,6 +61,17 @@ AnsiString AskedName(const AnsiString& name)
 }
 
 } // namespace
+
+AnsiString DecodeIniFile(std::string_view bytes)
+{
+    if (bytes.starts_with("\xEF\xBB\xBF"))
+        return Utf8ToAnsi(bytes.substr(3));
+    if (bytes.starts_with("\xFF\xFE"))
+        return Utf16ToAnsi(bytes.substr(2), false);
+    if (bytes.starts_with("\xFE\xFF"))
+        return Utf16ToAnsi(bytes.substr(2), true);
+    return AnsiString(bytes);
+}
 
 std::vector<TIniSection> ParseIniText(std::string_view text)
 {

@@ -17,6 +17,12 @@ struct TIniSection {
     std::vector<TIniEntry> Entries;
 };
 
+// The file's bytes as code-page-1252 text. As on the platform, a byte-order
+// mark at the start says that the file is UTF-8 or UTF-16 (either byte
+// order), and the text is converted as the command line is (what the code
+// page lacks becomes "?"); without one the bytes are the code page's already.
+AnsiString DecodeIniFile(std::string_view bytes);
+
 // The file's sections in file order. A NUL ends a name or a value.
 std::vector<TIniSection> ParseIniText(std::string_view text);
 

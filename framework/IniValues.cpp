@@ -75,7 +75,7 @@ TDayAndTime Split(TDateTime value)
 {
     const double whole = std::trunc(value);
     if (!std::isfinite(value) || whole < FirstDay || whole > LastDay)
-        throw EConvertError(Format("%g ist kein gültiger Datumswert", value));
+        throw EConvertError(Format("%g is not a valid date", value));
     TDayAndTime split{static_cast<long long>(whole), std::llround(std::fabs(value - whole) * MillisecondsPerDay)};
     // Rounded up to midnight: the next calendar day, whatever the sign.
     if (split.Milliseconds == MillisecondsPerDay) {

@@ -30,7 +30,7 @@ unsigned AllocateCommand()
             return command;
         }
     }
-    throw EOutOfResources("Zu viele Menüeinträge");
+    throw EOutOfResources("Too many menu items");
 }
 
 std::vector<TPopupMenu*>& PopupMenus()
@@ -95,7 +95,7 @@ void TMenu::Merge(TMenu* menu)
     TMenuItem* merged = menu != nullptr ? menu->FItems : nullptr;
     for (const TMenuItem* chain = merged; chain != nullptr; chain = chain->FMerged)
         if (chain == FItems)
-            throw Exception("Ein Menü kann nicht in sich selbst eingefügt werden");
+            throw Exception("A menu cannot be inserted into itself");
     if (FItems->FMerged != nullptr)
         FItems->FMerged->FMergedInto = nullptr;
     FItems->FMerged = merged;

@@ -106,6 +106,33 @@ AnsiString Utf8ToAnsi(std::string_view utf8)
     return result;
 }
 
+AnsiString Utf16ToAnsi(std::string_view bytes, bool bigEndian)
+{
+    const auto unitAt = [&](size_t at) {
+        const auto first = static_cast<unsigned char>(bytes[at]);
+        const auto second = static_cast<unsigned char>(bytes[at + 1]);
+        return static_cast<char32_t>(bigEndian ? first << 8 | second : second << 8 | first);
+    };
+    AnsiString result;
+    result.reserve(bytes.size() / 2 + 1);
+    size_t at = 0;
+    for (; bytes.size() - at >= 2; at += 2) {
+        const char32_t unit = unitAt(at);
+        if (unit >= 0xD800 && unit <= 0xDBFF && bytes.size() - at >= 4) {
+            const char32_t next = unitAt(at + 2);
+            if (next >= 0xDC00 && next <= 0xDFFF)
+                at += 2;
+        }
+        // Surrogates have no character in the code page: '?' stays.
+        char c = '?';
+        UnicodeToAnsiChar(unit, c);
+        result += c;
+    }
+    if (at < bytes.size())
+        result += '?';
+    return result;
+}
+
 std::string AnsiToUtf8(std::string_view ansi)
 {
     std::string result;

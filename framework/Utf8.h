@@ -20,5 +20,9 @@ bool UnicodeToAnsiChar(char32_t codePoint, char& c);
 // sequence (overlong forms, surrogates and code points past U+10FFFF
 // included).
 AnsiString Utf8ToAnsi(std::string_view utf8);
+// UTF-16 bytes, little- or big-endian, to code page 1252. A character the
+// code page cannot hold becomes one "?" (a surrogate pair is one character),
+// and so does a lone surrogate or an odd byte at the end.
+AnsiString Utf16ToAnsi(std::string_view bytes, bool bigEndian);
 // Code page 1252 to UTF-8; every byte has its character.
 std::string AnsiToUtf8(std::string_view ansi);

@@ -25,7 +25,7 @@ TEST(IniFile, WritingRaisesAndLeavesTheFileAlone)
     try {
         file.WriteString("S", "Key", "x");
     } catch (const Exception& error) {
-        EXPECT_NE(error.Message.find("nicht unterstützt"), AnsiString::npos) << error.Message;
+        EXPECT_NE(error.Message.find("not supported"), AnsiString::npos) << error.Message;
     }
     EXPECT_EQ(file.ReadString("S", "Key", ""), "v");
 }

@@ -1,4 +1,5 @@
-// Code page 1252 and UTF-8: what the Linux program converts at its edges.
+// Code page 1252, UTF-8 and UTF-16: what the program converts at its edges
+// (the Linux command line and toolkit, ini files with a byte-order mark).
 #include <gtest/gtest.h>
 
 #include "Utf8.h"
@@ -47,6 +48,30 @@ TEST(Utf8, WhatTheCodePageCannotHoldBecomesOneQuestionMarkEach)
     };
     for (const auto& item : cases)
         EXPECT_EQ(Utf8ToAnsi(item.Utf8), item.Ansi) << item.Ansi;
+}
+
+// A literal with the NULs inside it.
+template <size_t N>
+constexpr std::string_view Bytes(const char (&text)[N])
+{
+    return {text, N - 1};
+}
+
+TEST(Utf16, NulsStayBrokenPairsAndAnOddByteBecomeQuestionMarks)
+{
+    const struct {
+        const char* Name;
+        std::string_view Utf16; // little-endian
+        std::string_view Ansi;
+    } cases[] = {
+        {"a NUL stays", Bytes("a\0\0\0b\0"), Bytes("a\0b")},
+        {"a high surrogate before a letter", Bytes("\x3D\xD8" "A\0"), "?A"},
+        {"a high surrogate at the end", "\x3D\xD8", "?"},
+        {"a low surrogate alone", Bytes("\0\xDE" "A\0"), "?A"},
+        {"an odd byte at the end", Bytes("A\0B"), "A?"},
+    };
+    for (const auto& item : cases)
+        EXPECT_EQ(Utf16ToAnsi(item.Utf16, false), item.Ansi) << item.Name;
 }
 
 } // namespace

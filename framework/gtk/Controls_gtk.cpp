@@ -149,7 +149,7 @@ void PutIntoParent(TWinControl& control, GtkWidget* widget, int dpi)
 {
     const TLibrary& gtk = Library();
     if (control.Parent() == nullptr)
-        throw Exception("Steuerelement hat kein übergeordnetes Fenster");
+        throw Exception("Control has no parent window");
     SizeToBounds(control, widget, dpi);
     gtk.gtk_fixed_put(GTK_FIXED(ContainerOf(control.Parent()->Handle())), widget, Scale(control.Left(), dpi),
                       Scale(control.Top(), dpi));

@@ -27,7 +27,7 @@ void Start()
         started = gtk.gtk_init_check(nullptr, nullptr) ? 1 : -1;
     }
     if (started < 0)
-        throw Exception("Die Anzeige konnte nicht geöffnet werden");
+        throw Exception("Unable to open the display");
 }
 
 int ScreenDpi()

@@ -15,7 +15,7 @@ TLibrary Load()
     // Pango, cairo), which the loader brings in with it.
     void* const library = dlopen("libgtk-3.so.0", RTLD_NOW | RTLD_LOCAL);
     if (library == nullptr)
-        throw Exception(Format("GTK 3 konnte nicht geladen werden: %s", dlerror()));
+        throw Exception(Format("Unable to load GTK 3: %s", dlerror()));
     TLibrary functions{};
     bool complete = true;
 #define DN_GTK_LOOK_UP(name)                                                                                         \
@@ -24,7 +24,7 @@ TLibrary Load()
     DN_GTK_FUNCTIONS(DN_GTK_LOOK_UP)
 #undef DN_GTK_LOOK_UP
     if (!complete)
-        throw Exception("GTK 3 ist zu alt: Funktionen fehlen");
+        throw Exception("GTK 3 is too old: functions are missing");
     return functions;
 }
 

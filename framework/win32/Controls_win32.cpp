@@ -69,21 +69,21 @@ void RegisterWindowClass(const char* className, WNDPROC procedure, HBRUSH backgr
     windowClass.hbrBackground = background;
     windowClass.lpszClassName = className;
     if (!RegisterClassExA(&windowClass))
-        throw Exception(Format("Fensterklasse %s konnte nicht registriert werden", className));
+        throw Exception(Format("Unable to register the window class %s", className));
 }
 
 HWND CreateChildWindow(TWinControl& control, const char* className, DWORD style, int dpi, DWORD exStyle)
 {
     static int nextId = 100;
     if (control.Parent() == nullptr)
-        throw Exception("Steuerelement hat kein übergeordnetes Fenster");
+        throw Exception("Control has no parent window");
     const HWND window = CreateWindowExA(
         exStyle, className, control.Caption().c_str(), WS_CHILD | WS_CLIPSIBLINGS | (control.Visible() ? WS_VISIBLE : 0) | style,
         Scale(control.Left(), dpi), Scale(control.Top(), dpi), Scale(control.Width(), dpi),
         Scale(control.Height(), dpi), Hwnd(control.Parent()->Handle()),
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(nextId++)), GetModuleHandleA(nullptr), &control);
     if (window == nullptr)
-        throw Exception(Format("Fenster der Klasse %s konnte nicht erstellt werden", className));
+        throw Exception(Format("Unable to create a window of the class %s", className));
     SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(control.Font(), dpi)), FALSE);
     return window;
 }

@@ -53,7 +53,7 @@ void* TApplication::Handle()
                                   GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr,
                                   nullptr, GetModuleHandleA(nullptr), nullptr);
         if (FHandle == nullptr)
-            throw Exception("Das Anwendungsfenster konnte nicht erstellt werden");
+            throw Exception("Unable to create the application window");
     }
     return FHandle;
 }
@@ -183,7 +183,7 @@ void TForm::CreateWnd()
                               TFormWindow::Style(*this) | (Visible() ? WS_VISIBLE : 0), x, y, size.cx, size.cy, owner,
                               nullptr, GetModuleHandleA(nullptr), this);
     if (FHandle == nullptr)
-        throw Exception(Format("Fenster der Klasse %s konnte nicht erstellt werden", ClassName()));
+        throw Exception(Format("Unable to create a window of the class %s", ClassName()));
     SendMessageA(Hwnd(FHandle), WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(Font(), FPixelsPerInch)), FALSE);
 }
 
@@ -237,7 +237,7 @@ void TTimer::Restart()
         return;
     FId = SetTimer(nullptr, 0, FInterval, TimerProc);
     if (FId == 0)
-        throw Exception("Zu wenig Zeitgeber verfügbar");
+        throw Exception("Not enough timers available");
     Timers()[FId] = this;
 }
 

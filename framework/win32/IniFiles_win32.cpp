@@ -41,7 +41,7 @@ void FetchList(TStrings& list, TFetch fetch)
 void CheckWritten(BOOL written, const AnsiString& fileName)
 {
     if (!written)
-        throw Exception(Format("Die Ini-Datei %s kann nicht geschrieben werden", fileName.c_str()));
+        throw Exception(Format("Unable to write the ini file %s", fileName.c_str()));
 }
 
 } // namespace

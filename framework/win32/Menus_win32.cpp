@@ -26,7 +26,7 @@ LRESULT CALLBACK PopupListProc(HWND window, UINT message, WPARAM wParam, LPARAM 
             Application->HandleException(error);
             return 0;
         } catch (...) {
-            Application->HandleException(Exception("Unbekannte Ausnahme"));
+            Application->HandleException(Exception("Unknown exception"));
             return 0;
         }
     }
@@ -41,7 +41,7 @@ HWND PopupListWindow()
         window = CreateWindowExA(0, PopupListClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                                  GetModuleHandleA(nullptr), nullptr);
         if (window == nullptr)
-            throw Exception("Das Fenster der Kontextmenüs konnte nicht erstellt werden");
+            throw Exception("Unable to create the window of the popup menus");
     }
     return window;
 }
@@ -51,7 +51,7 @@ public:
     TMenuHandle() : FMenu(CreatePopupMenu())
     {
         if (FMenu == nullptr)
-            throw EOutOfResources("Das Menü konnte nicht erstellt werden");
+            throw EOutOfResources("Unable to create the menu");
     }
     ~TMenuHandle()
     {

@@ -35,7 +35,7 @@ std::string Expected(const std::string& written)
 
 void ArbitraryFile(const std::string& bytes)
 {
-    const std::vector<TIniSection> sections = ParseIniText(bytes);
+    const std::vector<TIniSection> sections = ParseIniText(DecodeIniFile(bytes));
     size_t checked = 0;
     for (const TIniSection& section : sections)
         for (const TIniEntry& entry : section.Entries) {

@@ -65,13 +65,15 @@ TEST(LoadFontList, AddsEachFaceOnceAndKeepsWhatTheListHeld)
     TScreenDC dc;
     const auto reported = ReportedFaces(dc.Get());
     ASSERT_FALSE(reported.empty());
+    // A face whose capitals differ from it, so that only the list's rules
+    // decide whether the two names are the same; some faces ("Z003") are
+    // capitals already.
     AnsiString repeated;
     for (const auto& [face, count] : reported)
-        if (count > 1)
+        if (count > 1 && AnsiUpperCase(face) != face)
             repeated = face;
-    ASSERT_FALSE(repeated.empty()) << "no face is reported for more than one character set";
+    ASSERT_FALSE(repeated.empty()) << "no face with small letters is reported for more than one character set";
     const AnsiString shouted = AnsiUpperCase(repeated);
-    ASSERT_NE(shouted, repeated);
 
     // The list's own rules decide what counts as held already.
     for (const bool caseSensitive : {false, true}) {
