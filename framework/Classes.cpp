@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "Consts.h"
 #include "SysUtils.h"
 
 int TStrings::Add(const AnsiString& text)
@@ -38,7 +39,7 @@ int TStrings::CompareStrings(const AnsiString& a, const AnsiString& b) const
 
 void TStrings::ListIndexError(int index)
 {
-    throw EStringListError(Format("Der Index der Liste überschreitet das Maximum (%d)", index));
+    throw EStringListError(Format(SListIndexError, index));
 }
 
 void TStringList::CheckIndex(int index) const
@@ -56,7 +57,7 @@ AnsiString TStringList::Get(int index) const
 void TStringList::Put(int index, const AnsiString& text)
 {
     if (FSorted)
-        throw EStringListError("Operation not allowed on a sorted list");
+        throw EStringListError(SSortedListError);
     CheckIndex(index);
     FList[static_cast<size_t>(index)] = text;
 }
@@ -64,7 +65,7 @@ void TStringList::Put(int index, const AnsiString& text)
 void TStringList::Insert(int index, const AnsiString& text)
 {
     if (FSorted)
-        throw EStringListError("Operation not allowed on a sorted list");
+        throw EStringListError(SSortedListError);
     if (index < 0 || index > Count())
         ListIndexError(index);
     FList.insert(FList.begin() + index, text);
@@ -87,7 +88,7 @@ int TStringList::Add(const AnsiString& text)
         if (Duplicates == dupIgnore)
             return index;
         if (Duplicates == dupError)
-            throw EStringListError("String list does not allow duplicates");
+            throw EStringListError(SDuplicateString);
         // Accepted duplicates go behind the equal ones already there.
         while (index < Count() && CompareStrings(FList[static_cast<size_t>(index)], text) == 0)
             ++index;

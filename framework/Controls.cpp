@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "Forms.h"
+
 TComponent::TComponent(TComponent* owner) : FOwner(owner)
 {
     if (FOwner != nullptr)
@@ -217,4 +219,13 @@ void TWinControl::AlignControls()
         }
     }
     FAligning = false;
+}
+
+int TWinControl::Dpi() const
+{
+    const TControl* top = this;
+    while (top->Parent() != nullptr)
+        top = top->Parent();
+    const auto* form = dynamic_cast<const TForm*>(top);
+    return form != nullptr ? form->PixelsPerInch() : 96;
 }

@@ -1,5 +1,6 @@
 #include "ExtCtrls.h"
 
+#include "Consts.h"
 #include "Forms.h"
 #include "SysUtils.h"
 
@@ -48,6 +49,6 @@ void TTimer::Tick()
     } catch (const std::exception& error) {
         Application->HandleException(error);
     } catch (...) {
-        Application->HandleException(Exception("Unknown exception"));
+        Application->HandleException(Exception(SUnknownException));
     }
 }

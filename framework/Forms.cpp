@@ -3,6 +3,14 @@
 
 #include "SysUtils.h"
 
+namespace {
+
+TApplication TheApplication;
+
+} // namespace
+
+TApplication* Application = &TheApplication;
+
 TForm::TForm(TComponent* owner) : TWinControl(owner)
 {
     // A form appears when it is shown, not when it is built.
@@ -31,9 +39,39 @@ void TForm::Close()
         SetVisible(false);
 }
 
+TApplication::TApplication() : TComponent(nullptr) {}
+
+void TApplication::Initialize()
+{
+    // Nothing is created here: a run that shows no window must not load the
+    // windowing libraries at all.
+}
+
+void TApplication::Run()
+{
+    if (FMainForm != nullptr && ShowMainForm)
+        FMainForm->Show();
+    RunMessageLoop();
+    FTerminated = true;
+}
+
+void TApplication::Shutdown()
+{
+    DestroyComponents();
+    if (FHandle != nullptr) {
+        DestroyHandle();
+        FHandle = nullptr;
+    }
+}
+
+void TApplication::ShowMessage(const AnsiString& text, TMessageIcon icon)
+{
+    ShowBox(text, icon, AnsiString());
+}
+
 void TApplication::ShowException(const std::exception& error)
 {
-    ShowMessage(ErrorBoxText(error.what()), TMessageIcon::Stop);
+    ShowBox(ErrorBoxText(error.what()), TMessageIcon::Stop, ErrorDetail(error));
 }
 
 void TApplication::HandleException(const std::exception& error)

@@ -125,6 +125,11 @@ public:
 private:
     friend class TForm;
     void FormDestroyed(TForm* form);
+    // The platform's parts of Run, Shutdown and the boxes. Where a box cannot
+    // be shown, its text goes to standard error with `detail` behind it.
+    void RunMessageLoop();
+    void DestroyHandle();
+    void ShowBox(const AnsiString& text, TMessageIcon icon, const AnsiString& detail);
 
     void* FHandle = nullptr;
     TForm* FMainForm = nullptr;

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "Consts.h"
 #include "IniFiles.h"
 #include "IniFormat.h"
 #include "SysUtils.h"
@@ -25,8 +26,7 @@ std::vector<TIniSection> ReadIniFile(const AnsiString& fileName)
 
 [[noreturn]] void WritingNotSupported(const char* operation)
 {
-    throw Exception(Format("TIniFile.%s: writing ini files is not supported on this platform",
-                           operation));
+    throw Exception(Format(SIniWriteNotSupported, operation));
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "Consts.h"
 #include "SysUtils.h"
 
 AnsiString FloatToIniText(double value)
@@ -75,7 +76,7 @@ TDayAndTime Split(TDateTime value)
 {
     const double whole = std::trunc(value);
     if (!std::isfinite(value) || whole < FirstDay || whole > LastDay)
-        throw EConvertError(Format("%g is not a valid date", value));
+        throw EConvertError(Format(SInvalidDate, value));
     TDayAndTime split{static_cast<long long>(whole), std::llround(std::fabs(value - whole) * MillisecondsPerDay)};
     // Rounded up to midnight: the next calendar day, whatever the sign.
     if (split.Milliseconds == MillisecondsPerDay) {

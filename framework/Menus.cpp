@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <bitset>
 
+#include "Consts.h"
 #include "SysUtils.h"
 
 namespace {
@@ -30,7 +31,7 @@ unsigned AllocateCommand()
             return command;
         }
     }
-    throw EOutOfResources("Too many menu items");
+    throw EOutOfResources(SMenuIndexError);
 }
 
 std::vector<TPopupMenu*>& PopupMenus()
@@ -95,7 +96,7 @@ void TMenu::Merge(TMenu* menu)
     TMenuItem* merged = menu != nullptr ? menu->FItems : nullptr;
     for (const TMenuItem* chain = merged; chain != nullptr; chain = chain->FMerged)
         if (chain == FItems)
-            throw Exception("A menu cannot be inserted into itself");
+            throw Exception(SMenuReinserted);
     if (FItems->FMerged != nullptr)
         FItems->FMerged->FMergedInto = nullptr;
     FItems->FMerged = merged;

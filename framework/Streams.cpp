@@ -4,6 +4,7 @@
 #include <cstring>
 #include <limits>
 
+#include "Consts.h"
 #include "SysUtils.h"
 
 long long TStream::Size()
@@ -17,13 +18,13 @@ long long TStream::Size()
 void TStream::ReadBuffer(void* buffer, int count)
 {
     if (count > 0 && Read(buffer, count) != count)
-        throw EReadError("Stream-Read-Fehler");
+        throw EReadError(SReadError);
 }
 
 void TStream::WriteBuffer(const void* buffer, int count)
 {
     if (count > 0 && Write(buffer, count) != count)
-        throw EWriteError("Stream-Write-Fehler");
+        throw EWriteError(SWriteError);
 }
 
 int TMemoryStream::Read(void* buffer, int count)

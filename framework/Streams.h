@@ -2,10 +2,6 @@
 // Byte streams of the framework layer.
 #include <vector>
 
-// The framework's message for a control that could not load or save its
-// content through a stream.
-inline constexpr char SStreamLoadFailed[] = "Das Laden des Streams ist mißlungen";
-
 enum TSeekOrigin { soBeginning, soCurrent, soEnd };
 
 // A sequence of bytes with a current position.

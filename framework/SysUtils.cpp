@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "Consts.h"
+
 AnsiString Format(const char* format, ...)
 {
     va_list args;
@@ -92,7 +94,7 @@ int StrToInt(const AnsiString& text)
 {
     int value = 0;
     if (!TryStrToInt(text, value))
-        throw EConvertError(Format("'%s' ist kein gültiger Integerwert", text.c_str()));
+        throw EConvertError(Format(SInvalidInteger, text.c_str()));
     return value;
 }
 
@@ -110,6 +112,14 @@ AnsiString IntToStr(long long value)
 AnsiString UIntToStr(unsigned long long value)
 {
     return std::to_string(value);
+}
+
+AnsiString ErrorDetail(const std::exception& error)
+{
+    const auto* exception = dynamic_cast<const Exception*>(&error);
+    if (exception == nullptr || exception->ErrorCode() == 0)
+        return AnsiString();
+    return Format("error %lu: %s", exception->ErrorCode(), SysErrorMessage(exception->ErrorCode()).c_str());
 }
 
 AnsiString ErrorBoxText(const AnsiString& message)

@@ -8,10 +8,21 @@
 
 class Exception : public std::exception {
 public:
-    explicit Exception(AnsiString message) : Message(std::move(message)) {}
+    explicit Exception(AnsiString message, unsigned long errorCode = 0)
+        : Message(std::move(message)), FErrorCode(errorCode)
+    {
+    }
     const char* what() const noexcept override { return Message.c_str(); }
+    // The operating system's code for the failure behind the message (the
+    // last error on Windows, errno on Linux), 0 when there is none. Boxes show
+    // the message alone; lines written for a person who looks into a failure
+    // later carry the code too (ErrorDetail).
+    unsigned long ErrorCode() const { return FErrorCode; }
 
     AnsiString Message;
+
+private:
+    unsigned long FErrorCode;
 };
 
 class EConvertError : public Exception {
@@ -48,6 +59,13 @@ class ERegistryException : public Exception {
 public:
     using Exception::Exception;
 };
+
+// The system's text for an error code (FormatMessage on Windows, strerror
+// elsewhere), without a line end.
+AnsiString SysErrorMessage(unsigned long errorCode);
+// "error <code>: <system's text>" for an Exception that carries a code; the
+// empty text for any other.
+AnsiString ErrorDetail(const std::exception& error);
 
 // printf-style formatting into a new string.
 [[gnu::format(printf, 1, 2)]] AnsiString Format(const char* format, ...);

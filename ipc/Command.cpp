@@ -1,9 +1,8 @@
 #include "Command.h"
 
-#include <cstring>
+#include <string_view>
 
 #include "SysUtils.h"
-#include "UtilsKxInternal.h"
 
 namespace {
 const char Separator = '|';
@@ -39,7 +38,13 @@ AnsiString ProcessPackageText(const AnsiString& name, const AnsiString& action)
 void SplitCommandMessage(const AnsiString& message, TStrings& fields)
 {
     // The text ends at the first NUL; c_str() ends a message without one.
-    NUtilsKx::SplitQuoted(message.c_str(), Separator, &fields, '\0');
+    const std::string_view text(message.c_str());
+    if (text.empty())
+        return;
+    size_t start = 0;
+    for (size_t separator; (separator = text.find(Separator, start)) != std::string_view::npos; start = separator + 1)
+        fields.Add(AnsiString(text.substr(start, separator - start)));
+    fields.Add(AnsiString(text.substr(start)));
 }
 
 int RebootTimeFromText(const AnsiString& field)

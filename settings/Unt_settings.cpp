@@ -1,5 +1,6 @@
 #include "Unt_settings.h"
 
+#include "Consts.h"
 #include "FilePaths.h"
 #include "IniFileKx.h"
 #include "SysUtils.h"
@@ -38,7 +39,7 @@ TSettings::TSettings(const AnsiString& iniFileName)
 void TSettings::RequireNoInstance()
 {
     if (Settings != nullptr)
-        throw Exception("Settings class already exists");
+        throw Exception(SSettingsExist);
 }
 
 void TSettings::Bind(const AnsiString& iniFileName)

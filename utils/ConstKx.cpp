@@ -1,8 +1,8 @@
 #include "ConstKx.h"
+#include "UtilsKxInternal.h"
 
 namespace NUtilsKx {
 
-// The compiled-in texts, shared by every platform.
 AnsiString BuiltInResString(TResourceString message)
 {
     switch (message) {

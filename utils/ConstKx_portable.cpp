@@ -1,8 +1,7 @@
 #include "ConstKx.h"
+#include "UtilsKxInternal.h"
 
 namespace NUtilsKx {
-
-AnsiString BuiltInResString(TResourceString message);
 
 AnsiString LoadResString(TResourceString message)
 {

@@ -1,10 +1,9 @@
 #include <windows.h>
 
 #include "ConstKx.h"
+#include "UtilsKxInternal.h"
 
 namespace NUtilsKx {
-
-AnsiString BuiltInResString(TResourceString message);
 
 AnsiString LoadResString(TResourceString message)
 {

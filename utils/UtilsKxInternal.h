@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "Classes.h"
+#include "ConstKx.h"
 #include "ProcessArgs.h"
 
 namespace NUtilsKx {
@@ -19,6 +20,15 @@ int SplitQuoted(const char* text, char separator, TStrings* list, char quote);
 char* GetArgPointer(char* commandLine, int index);
 int GetCmdLineSwitch(const TArgumentList& arguments, const AnsiString& name, bool ignoreCase);
 AnsiString GetCmdLineSwitchVal(const TArgumentList& arguments, const AnsiString& name, bool ignoreCase);
+
+} // namespace NUtilsKx
+
+// ---- Messages ---------------------------------------------------------------
+
+namespace NUtilsKx {
+
+// The message's compiled-in text, where the string table has none.
+AnsiString BuiltInResString(TResourceString message);
 
 } // namespace NUtilsKx
 

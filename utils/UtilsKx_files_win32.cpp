@@ -24,7 +24,7 @@ AnsiString CreateTempFile(AnsiString prefix)
     const AnsiString folder = GetTempPathA();
     char name[MAX_PATH + 1] = {};
     if (GetTempFileNameA(folder.c_str(), prefix.c_str(), 0, name) == 0)
-        throw Exception(LoadResString(SErrorTempFile));
+        throw Exception(LoadResString(SErrorTempFile), GetLastError());
     return name;
 }
 

@@ -3,6 +3,7 @@
 
 #include <richedit.h>
 
+#include "Consts.h"
 #include "Streams.h"
 #include "SysUtils.h"
 #include "UtilsKx.h"

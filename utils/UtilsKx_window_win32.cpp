@@ -7,6 +7,7 @@
 
 #include "Classes.h"
 #include "Forms.h"
+#include "Hwnd.h"
 #include "Menus.h"
 #include "StdCtrls.h"
 #include "UtilsKx.h"
@@ -19,11 +20,6 @@ namespace {
 BOOL WINAPI CallSystemParametersInfo(UINT action, UINT size, PVOID parameter, UINT flags)
 {
     return SystemParametersInfoA(action, size, parameter, flags);
-}
-
-HWND Hwnd(void* handle)
-{
-    return static_cast<HWND>(handle);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 // bounds and clips it there), labels are GtkLabels, the bar is the standard
 // GtkProgressBar.
 #include "ComCtrls.h"
+#include "Consts.h"
 #include "ExtCtrls.h"
 #include "Forms.h"
 #include "StdCtrls.h"
@@ -149,7 +150,7 @@ void PutIntoParent(TWinControl& control, GtkWidget* widget, int dpi)
 {
     const TLibrary& gtk = Library();
     if (control.Parent() == nullptr)
-        throw Exception("Control has no parent window");
+        throw Exception(SParentRequired);
     SizeToBounds(control, widget, dpi);
     gtk.gtk_fixed_put(GTK_FIXED(ContainerOf(control.Parent()->Handle())), widget, Scale(control.Left(), dpi),
                       Scale(control.Top(), dpi));
@@ -193,15 +194,6 @@ void TWinControl::DestroyWnd()
     FHandle = nullptr;
     ForgetChildHandles();
     Library().gtk_widget_destroy(widget);
-}
-
-int TWinControl::Dpi() const
-{
-    const TControl* top = this;
-    while (top->Parent() != nullptr)
-        top = top->Parent();
-    const auto* form = dynamic_cast<const TForm*>(top);
-    return form != nullptr ? form->PixelsPerInch() : 96;
 }
 
 void TPanel::CreateWnd()

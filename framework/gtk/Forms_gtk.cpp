@@ -12,8 +12,6 @@ using namespace Gtk;
 
 namespace {
 
-TApplication TheApplication;
-
 // Set by Terminate until the loop has ended: the loop and any box that is
 // open end, and no new box is shown.
 bool QuitRequested = false;
@@ -21,16 +19,6 @@ bool QuitRequested = false;
 GtkWidget* OpenBox = nullptr;
 
 } // namespace
-
-TApplication* Application = &TheApplication;
-
-TApplication::TApplication() : TComponent(nullptr) {}
-
-void TApplication::Initialize()
-{
-    // Nothing is loaded here: a run that shows no window must not load the
-    // toolkit at all.
-}
 
 void* TApplication::Handle()
 {
@@ -45,16 +33,13 @@ void* TApplication::Handle()
     return FHandle;
 }
 
-void TApplication::Run()
+void TApplication::RunMessageLoop()
 {
-    if (FMainForm != nullptr && ShowMainForm)
-        FMainForm->Show();
     if (!QuitRequested) {
         Start();
         Library().gtk_main();
     }
     QuitRequested = false;
-    FTerminated = true;
 }
 
 void TApplication::Terminate()
@@ -67,16 +52,12 @@ void TApplication::Terminate()
         gtk.gtk_main_quit();
 }
 
-void TApplication::Shutdown()
+void TApplication::DestroyHandle()
 {
-    DestroyComponents();
-    if (FHandle != nullptr) {
-        Library().gtk_widget_destroy(static_cast<GtkWidget*>(FHandle));
-        FHandle = nullptr;
-    }
+    Library().gtk_widget_destroy(static_cast<GtkWidget*>(FHandle));
 }
 
-void TApplication::ShowMessage(const AnsiString& text, TMessageIcon icon)
+void TApplication::ShowBox(const AnsiString& text, TMessageIcon icon, const AnsiString& detail)
 {
     if (QuitRequested)
         return;
@@ -84,7 +65,8 @@ void TApplication::ShowMessage(const AnsiString& text, TMessageIcon icon)
         Start();
     } catch (const Exception&) {
         // No display to show the box on: the text goes where a terminal sees it.
-        std::fprintf(stderr, "%s: %s\n", AnsiToUtf8(Title).c_str(), AnsiToUtf8(text).c_str());
+        std::fprintf(stderr, "%s: %s%s\n", AnsiToUtf8(Title).c_str(), AnsiToUtf8(text).c_str(),
+                     detail.empty() ? "" : AnsiToUtf8(" (" + detail + ")").c_str());
         return;
     }
     const TLibrary& gtk = Library();

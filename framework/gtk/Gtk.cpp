@@ -2,9 +2,10 @@
 
 #include <clocale>
 
-#include "../Forms.h"
-#include "../SysUtils.h"
-#include "../Utf8.h"
+#include "Consts.h"
+#include "Forms.h"
+#include "SysUtils.h"
+#include "Utf8.h"
 
 namespace Gtk {
 
@@ -27,7 +28,7 @@ void Start()
         started = gtk.gtk_init_check(nullptr, nullptr) ? 1 : -1;
     }
     if (started < 0)
-        throw Exception("Unable to open the display");
+        throw Exception(SNoDisplay);
 }
 
 int ScreenDpi()

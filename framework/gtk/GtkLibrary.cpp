@@ -2,7 +2,8 @@
 // sender run starts like an empty program.
 #include <dlfcn.h>
 
-#include "../SysUtils.h"
+#include "Consts.h"
+#include "SysUtils.h"
 #include "Gtk.h"
 
 namespace Gtk {
@@ -15,7 +16,7 @@ TLibrary Load()
     // Pango, cairo), which the loader brings in with it.
     void* const library = dlopen("libgtk-3.so.0", RTLD_NOW | RTLD_LOCAL);
     if (library == nullptr)
-        throw Exception(Format("Unable to load GTK 3: %s", dlerror()));
+        throw Exception(Format(SToolkitNotLoaded, dlerror()));
     TLibrary functions{};
     bool complete = true;
 #define DN_GTK_LOOK_UP(name)                                                                                         \
@@ -24,7 +25,7 @@ TLibrary Load()
     DN_GTK_FUNCTIONS(DN_GTK_LOOK_UP)
 #undef DN_GTK_LOOK_UP
     if (!complete)
-        throw Exception("GTK 3 is too old: functions are missing");
+        throw Exception(SToolkitTooOld);
     return functions;
 }
 

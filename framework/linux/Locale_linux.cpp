@@ -11,8 +11,8 @@
 
 #include <string>
 
-#include "../SysUtils.h"
-#include "../Utf8.h"
+#include "SysUtils.h"
+#include "Utf8.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <memory>
 #include <vector>
 
-#include "../ProcessArgs.h"
-#include "../Utf8.h"
+#include "ProcessArgs.h"
+#include "Utf8.h"
 
 namespace {
 

@@ -10,6 +10,7 @@
 #include <tuple>
 
 #include "ComCtrls.h"
+#include "Consts.h"
 #include "ExtCtrls.h"
 #include "Forms.h"
 #include "StdCtrls.h"
@@ -20,23 +21,18 @@ namespace Win32 {
 
 int ScreenDpi()
 {
-    const HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
+    const TWindowDC screen(nullptr);
+    const int dpi = GetDeviceCaps(screen.Get(), LOGPIXELSY);
     return dpi > 0 ? dpi : 96;
 }
 
 namespace {
 
-struct TFontDeleter {
-    void operator()(HFONT font) const { DeleteObject(font); }
-};
-
 using TFontKey = std::tuple<AnsiString, int, bool, int>;
 
-std::map<TFontKey, std::unique_ptr<std::remove_pointer_t<HFONT>, TFontDeleter>>& FontCache()
+std::map<TFontKey, TFontHandle>& FontCache()
 {
-    static std::map<TFontKey, std::unique_ptr<std::remove_pointer_t<HFONT>, TFontDeleter>> cache;
+    static std::map<TFontKey, TFontHandle> cache;
     return cache;
 }
 
@@ -45,15 +41,15 @@ std::map<TFontKey, std::unique_ptr<std::remove_pointer_t<HFONT>, TFontDeleter>>&
 HFONT FontFor(const TFont& font, int dpi)
 {
     auto& slot = FontCache()[TFontKey{font.Name, font.Height, font.Bold, dpi}];
-    if (!slot) {
+    if (!slot.Valid()) {
         LOGFONTA description{};
         description.lfHeight = -Scale(font.Height, dpi);
         description.lfWeight = font.Bold ? FW_BOLD : FW_NORMAL;
         description.lfCharSet = DEFAULT_CHARSET;
         std::strncpy(description.lfFaceName, font.Name.c_str(), LF_FACESIZE - 1);
-        slot.reset(CreateFontIndirectA(&description));
+        slot.Reset(CreateFontIndirectA(&description));
     }
-    return slot.get();
+    return slot.Get();
 }
 
 void RegisterWindowClass(const char* className, WNDPROC procedure, HBRUSH background)
@@ -69,21 +65,21 @@ void RegisterWindowClass(const char* className, WNDPROC procedure, HBRUSH backgr
     windowClass.hbrBackground = background;
     windowClass.lpszClassName = className;
     if (!RegisterClassExA(&windowClass))
-        throw Exception(Format("Unable to register the window class %s", className));
+        throw Exception(Format(SWindowClassNotRegistered, className), GetLastError());
 }
 
 HWND CreateChildWindow(TWinControl& control, const char* className, DWORD style, int dpi, DWORD exStyle)
 {
     static int nextId = 100;
     if (control.Parent() == nullptr)
-        throw Exception("Control has no parent window");
+        throw Exception(SParentRequired);
     const HWND window = CreateWindowExA(
         exStyle, className, control.Caption().c_str(), WS_CHILD | WS_CLIPSIBLINGS | (control.Visible() ? WS_VISIBLE : 0) | style,
         Scale(control.Left(), dpi), Scale(control.Top(), dpi), Scale(control.Width(), dpi),
         Scale(control.Height(), dpi), Hwnd(control.Parent()->Handle()),
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(nextId++)), GetModuleHandleA(nullptr), &control);
     if (window == nullptr)
-        throw Exception(Format("Unable to create a window of the class %s", className));
+        throw Exception(Format(SWindowNotCreated, className), GetLastError());
     SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(control.Font(), dpi)), FALSE);
     return window;
 }
@@ -121,15 +117,6 @@ void TWinControl::DestroyWnd()
     FHandle = nullptr;
     ForgetChildHandles();
     DestroyWindow(window);
-}
-
-int TWinControl::Dpi() const
-{
-    const TControl* top = this;
-    while (top->Parent() != nullptr)
-        top = top->Parent();
-    const auto* form = dynamic_cast<const TForm*>(top);
-    return form != nullptr ? form->PixelsPerInch() : 96;
 }
 
 namespace {

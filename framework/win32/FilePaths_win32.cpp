@@ -1,4 +1,4 @@
-#include "../FilePaths.h"
+#include "FilePaths.h"
 
 const char DirectoryDelimiters[] = "\\:";
 const char PathDelimiter = '\\';

@@ -3,6 +3,7 @@
 
 #include <map>
 
+#include "Consts.h"
 #include "ExtCtrls.h"
 #include "Forms.h"
 #include "SysUtils.h"
@@ -11,8 +12,6 @@
 using namespace Win32;
 
 namespace {
-
-TApplication TheApplication;
 
 const char ApplicationClass[] = "TApplication";
 
@@ -34,16 +33,6 @@ LRESULT CALLBACK ApplicationWindowProc(HWND window, UINT message, WPARAM wParam,
 
 } // namespace
 
-TApplication* Application = &TheApplication;
-
-TApplication::TApplication() : TComponent(nullptr) {}
-
-void TApplication::Initialize()
-{
-    // Nothing is created here: a run that shows no window must not load the
-    // windowing libraries at all.
-}
-
 void* TApplication::Handle()
 {
     if (FHandle == nullptr) {
@@ -53,15 +42,13 @@ void* TApplication::Handle()
                                   GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr,
                                   nullptr, GetModuleHandleA(nullptr), nullptr);
         if (FHandle == nullptr)
-            throw Exception("Unable to create the application window");
+            throw Exception(SApplicationWindowNotCreated, GetLastError());
     }
     return FHandle;
 }
 
-void TApplication::Run()
+void TApplication::RunMessageLoop()
 {
-    if (FMainForm != nullptr && ShowMainForm)
-        FMainForm->Show();
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
         if (OnMessage) {
@@ -78,7 +65,6 @@ void TApplication::Run()
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
-    FTerminated = true;
 }
 
 void TApplication::Terminate()
@@ -86,16 +72,12 @@ void TApplication::Terminate()
     PostQuitMessage(0);
 }
 
-void TApplication::Shutdown()
+void TApplication::DestroyHandle()
 {
-    DestroyComponents();
-    if (FHandle != nullptr) {
-        DestroyWindow(Hwnd(FHandle));
-        FHandle = nullptr;
-    }
+    DestroyWindow(Hwnd(FHandle));
 }
 
-void TApplication::ShowMessage(const AnsiString& text, TMessageIcon icon)
+void TApplication::ShowBox(const AnsiString& text, TMessageIcon icon, const AnsiString&)
 {
     // Over the main form while it is on screen; otherwise a box of its own,
     // with its own taskbar button, so that the user can find it.
@@ -183,7 +165,7 @@ void TForm::CreateWnd()
                               TFormWindow::Style(*this) | (Visible() ? WS_VISIBLE : 0), x, y, size.cx, size.cy, owner,
                               nullptr, GetModuleHandleA(nullptr), this);
     if (FHandle == nullptr)
-        throw Exception(Format("Unable to create a window of the class %s", ClassName()));
+        throw Exception(Format(SWindowNotCreated, ClassName()), GetLastError());
     SendMessageA(Hwnd(FHandle), WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(Font(), FPixelsPerInch)), FALSE);
 }
 
@@ -237,7 +219,7 @@ void TTimer::Restart()
         return;
     FId = SetTimer(nullptr, 0, FInterval, TimerProc);
     if (FId == 0)
-        throw Exception("Not enough timers available");
+        throw Exception(SOutOfTimers, GetLastError());
     Timers()[FId] = this;
 }
 

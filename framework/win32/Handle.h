@@ -1,14 +1,18 @@
 #pragma once
-// Move-only owners of Win32 handles, each with the invalid value of its kind.
+// Move-only owners of the system's handles: one template over the close
+// function and the invalid value, one alias per kind. A handle goes into its
+// owner the moment a call returns it (Put() lets the call write it there), so
+// that nothing has to remember to close it; the close functions are called
+// here and nowhere else.
 #include <windows.h>
 
 #include <utility>
 
-template <HANDLE (*InvalidValue)()>
+template <typename T, void (*Close)(T), T (*Invalid)()>
 class TUniqueHandle {
 public:
     TUniqueHandle() = default;
-    explicit TUniqueHandle(HANDLE handle) : FHandle(handle) {}
+    explicit TUniqueHandle(T handle) : FHandle(handle) {}
     TUniqueHandle(const TUniqueHandle&) = delete;
     TUniqueHandle& operator=(const TUniqueHandle&) = delete;
     TUniqueHandle(TUniqueHandle&& other) noexcept : FHandle(other.Release()) {}
@@ -19,24 +23,123 @@ public:
     }
     ~TUniqueHandle() { Reset(); }
 
-    HANDLE Get() const { return FHandle; }
-    bool Valid() const { return FHandle != InvalidValue() && FHandle != nullptr; }
-    HANDLE Release() { return std::exchange(FHandle, InvalidValue()); }
-    void Reset(HANDLE handle = InvalidValue())
+    T Get() const { return FHandle; }
+    bool Valid() const { return FHandle != Invalid() && FHandle != T{}; }
+    T Release() { return std::exchange(FHandle, Invalid()); }
+    void Reset(T handle = Invalid())
     {
         if (Valid())
-            CloseHandle(FHandle);
+            Close(FHandle);
         FHandle = handle;
+    }
+    // Closes what it holds and gives the place for a call to write a new
+    // handle into.
+    T* Put()
+    {
+        Reset();
+        return &FHandle;
     }
 
 private:
-    HANDLE FHandle = InvalidValue();
+    T FHandle = Invalid();
 };
 
-inline HANDLE InvalidFileHandle() { return INVALID_HANDLE_VALUE; }
-inline HANDLE NullHandle() { return nullptr; }
+namespace HandleKinds {
 
-// Files and mailslots: CreateFileA and CreateMailslotA fail with INVALID_HANDLE_VALUE.
-using TFileHandle = TUniqueHandle<InvalidFileHandle>;
-// Processes, threads, events: their creators fail with null.
-using TKernelHandle = TUniqueHandle<NullHandle>;
+template <typename T>
+T Null()
+{
+    return nullptr;
+}
+inline HANDLE InvalidHandleValue()
+{
+    return INVALID_HANDLE_VALUE;
+}
+
+inline void CloseKernelObject(HANDLE handle)
+{
+    CloseHandle(handle);
+}
+inline void CloseKey(HKEY key)
+{
+    RegCloseKey(key);
+}
+inline void DeleteFont(HFONT font)
+{
+    DeleteObject(font);
+}
+inline void Unlock(HGLOBAL block)
+{
+    GlobalUnlock(block);
+}
+inline void Destroy(HWND window)
+{
+    DestroyWindow(window);
+}
+inline void DestroyMenuOf(HMENU menu)
+{
+    DestroyMenu(menu);
+}
+inline void Free(HGLOBAL block)
+{
+    GlobalFree(block);
+}
+
+} // namespace HandleKinds
+
+// Files, mailslots, snapshots: their creators fail with INVALID_HANDLE_VALUE.
+using TFileHandle = TUniqueHandle<HANDLE, HandleKinds::CloseKernelObject, HandleKinds::InvalidHandleValue>;
+// Processes, threads, tokens, events: their creators fail with null.
+using TKernelHandle = TUniqueHandle<HANDLE, HandleKinds::CloseKernelObject, HandleKinds::Null<HANDLE>>;
+using TRegistryKey = TUniqueHandle<HKEY, HandleKinds::CloseKey, HandleKinds::Null<HKEY>>;
+using TFontHandle = TUniqueHandle<HFONT, HandleKinds::DeleteFont, HandleKinds::Null<HFONT>>;
+// A window that a helper creates for its own use. A control's window belongs
+// to the control, which destroys it.
+using TWindowHandle = TUniqueHandle<HWND, HandleKinds::Destroy, HandleKinds::Null<HWND>>;
+using TMenuHandle = TUniqueHandle<HMENU, HandleKinds::DestroyMenuOf, HandleKinds::Null<HMENU>>;
+using TGlobalMemory = TUniqueHandle<HGLOBAL, HandleKinds::Free, HandleKinds::Null<HGLOBAL>>;
+
+// A lock on a global memory block: its bytes, while the lock lives (null when
+// the block cannot be locked).
+class TGlobalLock {
+public:
+    explicit TGlobalLock(HGLOBAL block) : FBytes(GlobalLock(block))
+    {
+        if (FBytes != nullptr)
+            FBlock.Reset(block);
+    }
+    void* Bytes() const { return FBytes; }
+
+private:
+    TUniqueHandle<HGLOBAL, HandleKinds::Unlock, HandleKinds::Null<HGLOBAL>> FBlock;
+    void* FBytes;
+};
+
+// A window's device context (the screen's for null), released on every way
+// out, with the font that was selected into it put back.
+class TWindowDC {
+public:
+    explicit TWindowDC(HWND window) : FWindow(window), FDC(GetDC(window)) {}
+    ~TWindowDC()
+    {
+        if (FFont != nullptr)
+            SelectObject(FDC, FFont);
+        if (FDC != nullptr)
+            ReleaseDC(FWindow, FDC);
+    }
+    TWindowDC(const TWindowDC&) = delete;
+    TWindowDC& operator=(const TWindowDC&) = delete;
+
+    HDC Get() const { return FDC; }
+    void SelectFont(HFONT font)
+    {
+        const auto previous = static_cast<HFONT>(SelectObject(FDC, font));
+        if (FFont == nullptr)
+            FFont = previous;
+    }
+
+private:
+    HWND FWindow;
+    HDC FDC;
+    HFONT FFont = nullptr;
+};

@@ -3,8 +3,9 @@
 
 #include <vector>
 
-#include "../IniFiles.h"
-#include "../SysUtils.h"
+#include "Consts.h"
+#include "IniFiles.h"
+#include "SysUtils.h"
 
 AnsiString TIniFile::ReadString(const AnsiString& section, const AnsiString& ident,
                                 const AnsiString& defaultValue) const
@@ -41,7 +42,7 @@ void FetchList(TStrings& list, TFetch fetch)
 void CheckWritten(BOOL written, const AnsiString& fileName)
 {
     if (!written)
-        throw Exception(Format("Unable to write the ini file %s", fileName.c_str()));
+        throw Exception(Format(SIniFileWriteError, fileName.c_str()), GetLastError());
 }
 
 } // namespace

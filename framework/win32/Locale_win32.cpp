@@ -3,7 +3,7 @@
 // load user32; the single-character routines are user32's, as callers expect.
 #include <windows.h>
 
-#include "../SysUtils.h"
+#include "SysUtils.h"
 
 namespace {
 

@@ -5,6 +5,7 @@
 
 #include <utility>
 
+#include "Consts.h"
 #include "Forms.h"
 #include "Menus.h"
 #include "SysUtils.h"
@@ -26,7 +27,7 @@ LRESULT CALLBACK PopupListProc(HWND window, UINT message, WPARAM wParam, LPARAM 
             Application->HandleException(error);
             return 0;
         } catch (...) {
-            Application->HandleException(Exception("Unknown exception"));
+            Application->HandleException(Exception(SUnknownException));
             return 0;
         }
     }
@@ -41,33 +42,18 @@ HWND PopupListWindow()
         window = CreateWindowExA(0, PopupListClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                                  GetModuleHandleA(nullptr), nullptr);
         if (window == nullptr)
-            throw Exception("Unable to create the window of the popup menus");
+            throw Exception(SMenuWindowNotCreated, GetLastError());
     }
     return window;
 }
 
-class TMenuHandle {
-public:
-    TMenuHandle() : FMenu(CreatePopupMenu())
-    {
-        if (FMenu == nullptr)
-            throw EOutOfResources("Unable to create the menu");
-    }
-    ~TMenuHandle()
-    {
-        if (FMenu != nullptr)
-            DestroyMenu(FMenu);
-    }
-    TMenuHandle(const TMenuHandle&) = delete;
-    TMenuHandle& operator=(const TMenuHandle&) = delete;
-
-    HMENU Get() const { return FMenu; }
-    // The submenu now belongs to the menu it was appended to.
-    HMENU Release() { return std::exchange(FMenu, nullptr); }
-
-private:
-    HMENU FMenu;
-};
+TMenuHandle NewPopupMenu()
+{
+    TMenuHandle menu(CreatePopupMenu());
+    if (!menu.Valid())
+        throw EOutOfResources(SMenuNotCreated, GetLastError());
+    return menu;
+}
 
 void AppendItems(HMENU menu, const TMenuItem& parent)
 {
@@ -76,8 +62,9 @@ void AppendItems(HMENU menu, const TMenuItem& parent)
         if (item.Caption == "-") {
             AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
         } else if (item.Count() > 0) {
-            TMenuHandle submenu;
+            TMenuHandle submenu = NewPopupMenu();
             AppendItems(submenu.Get(), item);
+            // The submenu then belongs to the menu it was appended to.
             if (AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(submenu.Get()), item.Caption.c_str()))
                 submenu.Release();
         } else {
@@ -92,7 +79,7 @@ void AppendItems(HMENU menu, const TMenuItem& parent)
 
 void TPopupMenu::Popup(int x, int y)
 {
-    TMenuHandle menu;
+    const TMenuHandle menu = NewPopupMenu();
     AppendItems(menu.Get(), *Items());
     TrackPopupMenu(menu.Get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, x, y, 0, PopupListWindow(), nullptr);
 }

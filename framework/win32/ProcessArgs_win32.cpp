@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "../ProcessArgs.h"
+#include "ProcessArgs.h"
 
 AnsiString ExecutableFileName()
 {

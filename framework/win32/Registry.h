@@ -3,20 +3,20 @@
 #include <windows.h>
 
 #include "AnsiString.h"
+#include "Handle.h"
 
 class TRegistry {
 public:
     // `access` is the access mask with which keys are opened (KEY_READ for
     // reading).
     explicit TRegistry(REGSAM access);
-    ~TRegistry() { CloseKey(); }
     TRegistry(const TRegistry&) = delete;
     TRegistry& operator=(const TRegistry&) = delete;
 
     HKEY RootKey() const { return FRootKey; }
     // Closes the open key; HKEY_CURRENT_USER until set.
     void SetRootKey(HKEY root);
-    HKEY CurrentKey() const { return FCurrentKey; }
+    HKEY CurrentKey() const { return FCurrentKey.Get(); }
 
     // Opens `key` without ever creating it: relative to the open key, or to
     // the root when none is open or `key` starts with a backslash. On success
@@ -38,9 +38,9 @@ public:
     AnsiString ReadString(const AnsiString& name) const;
 
 private:
-    LSTATUS Open(const AnsiString& key, HKEY& result) const;
+    LSTATUS Open(const AnsiString& key, TRegistryKey& result) const;
 
     REGSAM FAccess;
     HKEY FRootKey = HKEY_CURRENT_USER;
-    HKEY FCurrentKey = nullptr;
+    TRegistryKey FCurrentKey;
 };

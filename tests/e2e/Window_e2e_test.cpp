@@ -212,9 +212,7 @@ TEST_F(WindowRun, OpensWithTheIniTextsWithoutTaskbarButtonAndAppliesEachCommand)
     // 368 by 195 client pixels at 96 dpi, centred.
     RECT client;
     GetClientRect(view.Form, &client);
-    const HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
+    const int dpi = GetDeviceCaps(TWindowDC(nullptr).Get(), LOGPIXELSY);
     EXPECT_EQ(client.right, MulDiv(368, dpi, 96));
     EXPECT_EQ(client.bottom, MulDiv(195, dpi, 96));
 

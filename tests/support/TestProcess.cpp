@@ -40,7 +40,7 @@ TChildProcess::TChildProcess(const AnsiString& application, const AnsiString& co
                         options.Suspended ? CREATE_SUSPENDED : 0, nullptr, nullptr, &startup, &info))
         throw std::runtime_error("CreateProcessA failed for " + application + ": " +
                                  std::to_string(GetLastError()));
-    CloseHandle(info.hThread);
+    const TKernelHandle thread(info.hThread);
     FProcess.Reset(info.hProcess);
     FId = info.dwProcessId;
 }

@@ -64,20 +64,13 @@ private:
 
 // A top-level window without a caption (Wine hides and destroys those at
 // once; windows with a caption wait for a window manager first).
-class TPopupWindow {
+class TPopupWindow : public TWindowHandle {
 public:
     explicit TPopupWindow(DWORD style = 0)
-        : FWindow(CreateWindowExA(0, "Static", "", WS_POPUP | style, 0, 0, 50, 50, nullptr, nullptr,
-                                  GetModuleHandleA(nullptr), nullptr))
+        : TWindowHandle(CreateWindowExA(0, "Static", "", WS_POPUP | style, 0, 0, 50, 50, nullptr, nullptr,
+                                        GetModuleHandleA(nullptr), nullptr))
     {
     }
-    ~TPopupWindow() { DestroyWindow(FWindow); }
-    TPopupWindow(const TPopupWindow&) = delete;
-    TPopupWindow& operator=(const TPopupWindow&) = delete;
-    HWND Get() const { return FWindow; }
-
-private:
-    HWND FWindow;
 };
 
 // Dispatches what waits in this thread's queue.

@@ -21,14 +21,13 @@ public:
     TForegroundThread()
         : FThread([this] {
               FThreadId = GetCurrentThreadId();
-              const HWND window = CreateWindowExA(0, "Static", "other thread", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50,
-                                                  nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-              SetForegroundWindow(window);
-              FWindow = window;
+              const TWindowHandle window(CreateWindowExA(0, "Static", "other thread", WS_POPUP | WS_VISIBLE, 0, 0,
+                                                         50, 50, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr));
+              SetForegroundWindow(window.Get());
+              FWindow = window.Get();
               MSG message;
               while (GetMessageA(&message, nullptr, 0, 0) > 0)
                   DispatchMessageA(&message);
-              DestroyWindow(window);
           })
     {
     }

@@ -61,15 +61,14 @@ TEST(ProcessArguments, CutFromTheRealCommandLine)
 
 TEST(RemoveWindowTaskbar, MakesAToolWindowAndKeepsItVisible)
 {
-    const HWND window = CreateWindowExA(WS_EX_APPWINDOW, "STATIC", "owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                        nullptr, nullptr);
-    ASSERT_NE(window, nullptr);
-    NUtilsKx::RemoveWindowTaskbar(window);
-    const LONG style = GetWindowLongA(window, GWL_EXSTYLE);
+    const TWindowHandle window(CreateWindowExA(WS_EX_APPWINDOW, "STATIC", "owner", WS_POPUP, 0, 0, 10, 10, nullptr,
+                                               nullptr, nullptr, nullptr));
+    ASSERT_TRUE(window.Valid());
+    NUtilsKx::RemoveWindowTaskbar(window.Get());
+    const LONG style = GetWindowLongA(window.Get(), GWL_EXSTYLE);
     EXPECT_TRUE(style & WS_EX_TOOLWINDOW);
     EXPECT_FALSE(style & WS_EX_APPWINDOW);
-    EXPECT_TRUE(IsWindowVisible(window));
-    DestroyWindow(window);
+    EXPECT_TRUE(IsWindowVisible(window.Get()));
     // An invalid handle changes nothing and does not fail.
     NUtilsKx::RemoveWindowTaskbar(nullptr);
 }

@@ -41,15 +41,14 @@ public:
     TRegistrySandbox()
         : FName(Format("Software\\deployNotice tests\\%lu-%lu", GetCurrentProcessId(), ++Count))
     {
-        FReady = RegCreateKeyExA(HKEY_CURRENT_USER, FName.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &FKey,
+        FReady = RegCreateKeyExA(HKEY_CURRENT_USER, FName.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, FKey.Put(),
                                  nullptr) == ERROR_SUCCESS &&
-                 RegOverridePredefKey(HKEY_LOCAL_MACHINE, FKey) == ERROR_SUCCESS;
+                 RegOverridePredefKey(HKEY_LOCAL_MACHINE, FKey.Get()) == ERROR_SUCCESS;
     }
     ~TRegistrySandbox()
     {
         RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
-        if (FKey != nullptr)
-            RegCloseKey(FKey);
+        FKey.Reset();
         RegDeleteTreeA(HKEY_CURRENT_USER, FName.c_str());
     }
     TRegistrySandbox(const TRegistrySandbox&) = delete;
@@ -61,23 +60,20 @@ public:
     bool Set(const TValue& value)
     {
         const std::string path = value.Key.empty() ? LocationsKey : std::string(LocationsKey) + "\\" + value.Key;
-        HKEY key = nullptr;
-        if (RegCreateKeyExA(FKey, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
+        TRegistryKey key;
+        if (RegCreateKeyExA(FKey.Get(), path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.Put(), nullptr) !=
             ERROR_SUCCESS)
             return false;
-        const LSTATUS status =
-            value.Name.empty() ? ERROR_SUCCESS
-                               : RegSetValueExA(key, value.Name.c_str(), 0, value.Type,
-                                                reinterpret_cast<const BYTE*>(value.Data.data()),
-                                                static_cast<DWORD>(value.Data.size()));
-        RegCloseKey(key);
-        return status == ERROR_SUCCESS;
+        return value.Name.empty() ||
+               RegSetValueExA(key.Get(), value.Name.c_str(), 0, value.Type,
+                              reinterpret_cast<const BYTE*>(value.Data.data()),
+                              static_cast<DWORD>(value.Data.size())) == ERROR_SUCCESS;
     }
 
 private:
     static inline unsigned long Count = 0;
     AnsiString FName;
-    HKEY FKey = nullptr;
+    TRegistryKey FKey;
     bool FReady = false;
 };
 
@@ -207,16 +203,15 @@ TEST(TRegistrySandbox, LeavesNothingBehind)
         ASSERT_TRUE(sandbox.Ready());
         ASSERT_TRUE(sandbox.Set(Dword("", "CurrentID", 1)));
         name = sandbox.Name();
-        HKEY key = nullptr;
-        ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, LocationsKey, 0, KEY_READ, &key), ERROR_SUCCESS);
-        RegCloseKey(key);
+        TRegistryKey key;
+        ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, LocationsKey, 0, KEY_READ, key.Put()), ERROR_SUCCESS);
     }
-    HKEY key = nullptr;
-    EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, name.c_str(), 0, KEY_READ, &key), ERROR_SUCCESS);
+    TRegistryKey key;
+    EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, name.c_str(), 0, KEY_READ, key.Put()), ERROR_SUCCESS);
     // HKEY_LOCAL_MACHINE is the real one again.
-    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", 0, KEY_READ, &key),
+    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", 0, KEY_READ,
+                            key.Put()),
               ERROR_SUCCESS);
-    RegCloseKey(key);
 }
 
 TEST(TRegistry, OpensWithoutCreatingRelativeToTheOpenKey)

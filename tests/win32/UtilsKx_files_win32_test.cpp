@@ -48,7 +48,7 @@ TEST(DirExists, OnlyForDirectories)
 {
     TTempFolder folder;
     const AnsiString file = folder.Path() + "file.txt";
-    CloseHandle(CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    TFileHandle(CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
     EXPECT_TRUE(DirExists(folder.Path()));
     EXPECT_TRUE(DirExists(folder.Path().substr(0, folder.Path().size() - 1)));
     EXPECT_TRUE(DirExists("C:\\"));
@@ -133,18 +133,6 @@ TEST(CreateTempFile, RaisesWhenTheFileCannotBeCreated)
 }
 
 // A global memory block freed on every way out of the test.
-struct TGlobalBlock {
-    explicit TGlobalBlock(HGLOBAL handle) : Handle(handle) {}
-    ~TGlobalBlock()
-    {
-        if (Handle != nullptr)
-            GlobalFree(Handle);
-    }
-    TGlobalBlock(const TGlobalBlock&) = delete;
-    TGlobalBlock& operator=(const TGlobalBlock&) = delete;
-    HGLOBAL Handle;
-};
-
 UINT LockCount(HGLOBAL block)
 {
     return GlobalFlags(block) & GMEM_LOCKCOUNT;
@@ -154,39 +142,38 @@ TEST(CopyGlobalMem, CopiesTheWholeBlockAndLeavesTheSourceAsItWas)
 {
     EXPECT_EQ(CopyGlobalMem(GMEM_MOVEABLE, nullptr), nullptr);
 
-    const TGlobalBlock source(GlobalAlloc(GMEM_MOVEABLE, 1000));
-    ASSERT_NE(source.Handle, nullptr);
-    const SIZE_T size = GlobalSize(source.Handle);
-    auto* bytes = static_cast<unsigned char*>(GlobalLock(source.Handle)); // stays locked once
+    const TGlobalMemory source(GlobalAlloc(GMEM_MOVEABLE, 1000));
+    ASSERT_TRUE(source.Valid());
+    const SIZE_T size = GlobalSize(source.Get());
+    const TGlobalLock sourceLock(source.Get()); // stays locked once
+    auto* bytes = static_cast<unsigned char*>(sourceLock.Bytes());
     ASSERT_NE(bytes, nullptr);
     for (SIZE_T i = 0; i < size; ++i)
         bytes[i] = static_cast<unsigned char>(i * 7 + 1);
 
     for (const UINT flags : {UINT(GMEM_MOVEABLE), UINT(GMEM_FIXED), UINT(GMEM_MOVEABLE | GMEM_ZEROINIT)}) {
-        const TGlobalBlock copy(CopyGlobalMem(flags, source.Handle));
-        ASSERT_NE(copy.Handle, nullptr) << flags;
-        EXPECT_NE(copy.Handle, source.Handle);
-        EXPECT_EQ(LockCount(source.Handle), 1u);
-        EXPECT_GE(GlobalSize(copy.Handle), size);
+        const TGlobalMemory copy(CopyGlobalMem(flags, source.Get()));
+        ASSERT_TRUE(copy.Valid()) << flags;
+        EXPECT_NE(copy.Get(), source.Get());
+        EXPECT_EQ(LockCount(source.Get()), 1u);
+        EXPECT_GE(GlobalSize(copy.Get()), size);
         const bool moveable = flags & GMEM_MOVEABLE;
         if (moveable) {
-            EXPECT_EQ(LockCount(copy.Handle), 0u);
+            EXPECT_EQ(LockCount(copy.Get()), 0u);
         }
-        void* copied = GlobalLock(copy.Handle);
-        EXPECT_EQ(copied == copy.Handle, !moveable) << flags; // the flags were passed on
-        EXPECT_EQ(std::memcmp(copied, bytes, size), 0);
-        GlobalUnlock(copy.Handle);
+        const TGlobalLock copied(copy.Get());
+        EXPECT_EQ(copied.Bytes() == copy.Get(), !moveable) << flags; // the flags were passed on
+        EXPECT_EQ(std::memcmp(copied.Bytes(), bytes, size), 0);
     }
-    GlobalUnlock(source.Handle);
 }
 
 TEST(CopyGlobalMem, NullWhenTheSourceCannotBeLocked)
 {
     // A moveable block of 0 bytes is discarded: it cannot be locked.
-    const TGlobalBlock discarded(GlobalAlloc(GMEM_MOVEABLE, 0));
-    ASSERT_NE(discarded.Handle, nullptr);
-    ASSERT_EQ(GlobalLock(discarded.Handle), nullptr);
-    EXPECT_EQ(CopyGlobalMem(GMEM_FIXED, discarded.Handle), nullptr);
+    const TGlobalMemory discarded(GlobalAlloc(GMEM_MOVEABLE, 0));
+    ASSERT_TRUE(discarded.Valid());
+    ASSERT_EQ(TGlobalLock(discarded.Get()).Bytes(), nullptr);
+    EXPECT_EQ(CopyGlobalMem(GMEM_FIXED, discarded.Get()), nullptr);
 }
 
 } // namespace

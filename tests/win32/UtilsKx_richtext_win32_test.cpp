@@ -27,21 +27,11 @@ bool LoadRichEdit()
 
 const char RichEditClass[] = "RichEdit20A";
 
-class TWindow {
-public:
-    explicit TWindow(const char* className, const char* text = "")
-        : FWindow(CreateWindowExA(0, className, text, WS_POPUP | ES_MULTILINE, 0, 0, 200, 100, nullptr, nullptr,
-                                  GetModuleHandleA(nullptr), nullptr))
-    {
-    }
-    ~TWindow() { DestroyWindow(FWindow); }
-    TWindow(const TWindow&) = delete;
-    TWindow& operator=(const TWindow&) = delete;
-    HWND Get() const { return FWindow; }
-
-private:
-    HWND FWindow;
-};
+TWindowHandle NewWindow(const char* className, const char* text = "")
+{
+    return TWindowHandle(CreateWindowExA(0, className, text, WS_POPUP | ES_MULTILINE, 0, 0, 200, 100, nullptr,
+                                         nullptr, GetModuleHandleA(nullptr), nullptr));
+}
 
 AnsiString Text(HWND window)
 {
@@ -112,8 +102,8 @@ TEST(CopyRichText, TextWithOrWithoutFormattingWholeOrSelected)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
-        TWindow source(RichEditClass, "Hello World");
-        TWindow destination(RichEditClass, "[old]");
+        const TWindowHandle source = NewWindow(RichEditClass, "Hello World");
+        const TWindowHandle destination = NewWindow(RichEditClass, "[old]");
         Emphasise(source.Get(), 6, 11);
         Select(source.Get(), 6, 11);
         Select(destination.Get(), 1, 4);
@@ -136,19 +126,19 @@ TEST(CopyRichText, WindowThatIgnoresTheTransfer)
     ASSERT_TRUE(LoadRichEdit());
     for (const int format : {SF_RTF, SF_TEXT, SF_RTF | SFF_SELECTION}) {
         SCOPED_TRACE(format);
-        TWindow rich(RichEditClass, "kept");
-        TWindow ignoring("Static", "static text");
+        const TWindowHandle rich = NewWindow(RichEditClass, "kept");
+        const TWindowHandle ignoring = NewWindow("Static", "static text");
         EXPECT_NO_THROW(CopyRichText(ignoring.Get(), rich.Get(), format));
         EXPECT_EQ(Text(ignoring.Get()), "static text");
         EXPECT_EQ(Text(rich.Get()), "kept");
-        TWindow alsoIgnoring("Static", "other");
+        const TWindowHandle alsoIgnoring = NewWindow("Static", "other");
         EXPECT_NO_THROW(CopyRichText(alsoIgnoring.Get(), ignoring.Get(), format));
         EXPECT_EQ(Text(alsoIgnoring.Get()), "other");
     }
     // A source that gives nothing reads like an empty text: the destination
     // receives nothing in place of its content.
-    TWindow rich(RichEditClass, "replaced");
-    TWindow ignoring("Static", "static text");
+    const TWindowHandle rich = NewWindow(RichEditClass, "replaced");
+    const TWindowHandle ignoring = NewWindow("Static", "static text");
     EXPECT_NO_THROW(CopyRichText(rich.Get(), ignoring.Get(), SF_TEXT));
     EXPECT_EQ(Text(rich.Get()), "");
 }
@@ -181,8 +171,8 @@ TEST(CopyRichText, FailureOfEitherTransferRaisesAndLeavesTheDestinationAlone)
     ASSERT_TRUE(RegisterClassA(&failing));
     for (const UINT message : {EM_STREAMOUT, EM_STREAMIN}) {
         SCOPED_TRACE(message == EM_STREAMOUT ? "reading the source" : "writing the destination");
-        TWindow source("FailingRichEdit");
-        TWindow destination("FailingRichEdit");
+        const TWindowHandle source = NewWindow("FailingRichEdit");
+        const TWindowHandle destination = NewWindow("FailingRichEdit");
         SetWindowLongPtrA(message == EM_STREAMOUT ? source.Get() : destination.Get(), GWLP_USERDATA,
                           reinterpret_cast<LONG_PTR>(&message));
         TFailingControl::StreamIns = 0;

@@ -32,18 +32,6 @@ public:
 
 // ---- Fonts -------------------------------------------------------------------
 
-class TScreenDC {
-public:
-    TScreenDC() : FDC(GetDC(nullptr)) {}
-    ~TScreenDC() { ReleaseDC(nullptr, FDC); }
-    TScreenDC(const TScreenDC&) = delete;
-    TScreenDC& operator=(const TScreenDC&) = delete;
-    HDC Get() const { return FDC; }
-
-private:
-    HDC FDC;
-};
-
 int CALLBACK CountFace(const LOGFONTA* font, const TEXTMETRICA*, DWORD, LPARAM counts)
 {
     ++(*reinterpret_cast<std::map<AnsiString, int>*>(counts))[font->lfFaceName];
@@ -62,7 +50,7 @@ std::map<AnsiString, int> ReportedFaces(HDC dc)
 
 TEST(LoadFontList, AddsEachFaceOnceAndKeepsWhatTheListHeld)
 {
-    TScreenDC dc;
+    const TWindowDC dc(nullptr);
     const auto reported = ReportedFaces(dc.Get());
     ASSERT_FALSE(reported.empty());
     // A face whose capitals differ from it, so that only the list's rules
@@ -112,7 +100,7 @@ public:
 
 TEST(LoadFontList, FailureOfTheListReachesTheCaller)
 {
-    TScreenDC dc;
+    const TWindowDC dc(nullptr);
     TRefusingList list;
     EXPECT_THROW(LoadFontList(dc.Get(), &list), EStringListError);
     EXPECT_EQ(list.Count(), 2);
@@ -375,16 +363,15 @@ TEST(ShowWinNoAnimate, ShowsWithTheAnimationOffAndSetsItBack)
     TPopupWindow parent;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
-        const HWND window = CreateWindowExA(0, "Static", "", WS_CHILD, 0, 0, 50, 50, parent.Get(), nullptr,
-                                            GetModuleHandleA(nullptr), nullptr);
-        ASSERT_TRUE(SetWindowSubclass(window, LogShow, 1, 0));
+        const TWindowHandle window(CreateWindowExA(0, "Static", "", WS_CHILD, 0, 0, 50, 50, parent.Get(), nullptr,
+                                                   GetModuleHandleA(nullptr), nullptr));
+        ASSERT_TRUE(SetWindowSubclass(window.Get(), LogShow, 1, 0));
         TAnimationSeam seam(c.Animation, c.QueryFails);
-        ShowWinNoAnimate(window, SW_SHOWNOACTIVATE);
-        EXPECT_TRUE(GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE);
+        ShowWinNoAnimate(window.Get(), SW_SHOWNOACTIVATE);
+        EXPECT_TRUE(GetWindowLongA(window.Get(), GWL_STYLE) & WS_VISIBLE);
         EXPECT_EQ(TFakeAnimation::Calls, c.Calls);
         EXPECT_EQ(TFakeAnimation::Value, c.Animation);
-        RemoveWindowSubclass(window, LogShow, 1);
-        DestroyWindow(window);
+        RemoveWindowSubclass(window.Get(), LogShow, 1);
     }
 }
 

@@ -13,9 +13,9 @@
 
 #include <string>
 
-#include "../Controls.h"
-#include "../ExtCtrls.h"
-#include "../Utf8.h"
+#include "Controls.h"
+#include "ExtCtrls.h"
+#include "Utf8.h"
 
 #define DN_GTK_FUNCTIONS(X)                                                                                          \
     X(atk_object_set_name)                                                                                           \

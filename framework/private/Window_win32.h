@@ -3,13 +3,10 @@
 #include <windows.h>
 
 #include "Controls.h"
+#include "Handle.h"
+#include "Hwnd.h"
 
 namespace Win32 {
-
-inline HWND Hwnd(void* handle)
-{
-    return static_cast<HWND>(handle);
-}
 
 // 96-dpi pixels to the window's pixels.
 inline int Scale(int pixels, int dpi)
@@ -38,33 +35,5 @@ void PlaceWindow(TControl& control, HWND window, int dpi);
 // Lays the windows of `root`'s children out again at the given scale, fonts
 // included: after the form has moved to a screen of another scale.
 void Rescale(TWinControl& root, int dpi);
-
-// A window's device context, released on every way out, with the font that
-// was selected into it put back.
-class TWindowDC {
-public:
-    explicit TWindowDC(HWND window) : FWindow(window), FDC(GetDC(window)) {}
-    ~TWindowDC()
-    {
-        if (FFont != nullptr)
-            SelectObject(FDC, FFont);
-        ReleaseDC(FWindow, FDC);
-    }
-    TWindowDC(const TWindowDC&) = delete;
-    TWindowDC& operator=(const TWindowDC&) = delete;
-
-    HDC Get() const { return FDC; }
-    void SelectFont(HFONT font)
-    {
-        const auto previous = static_cast<HFONT>(SelectObject(FDC, font));
-        if (FFont == nullptr)
-            FFont = previous;
-    }
-
-private:
-    HWND FWindow;
-    HDC FDC;
-    HFONT FFont = nullptr;
-};
 
 } // namespace Win32
