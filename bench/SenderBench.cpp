@@ -19,8 +19,8 @@ double RunOnceMs(const AnsiString& program, const AnsiString& commandLine)
     LARGE_INTEGER frequency, start, end;
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&start);
-    TChildProcess child(program, commandLine);
-    DWORD exitCode = 0;
+    TChildProcess child(TCommandLine{program, commandLine});
+    int exitCode = -1;
     child.WaitForExit(std::chrono::seconds(30), exitCode);
     QueryPerformanceCounter(&end);
     return 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
@@ -33,7 +33,7 @@ double StartToMailslotMs(const AnsiString& program)
     LARGE_INTEGER frequency, start, end;
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&start);
-    TChildProcess window(program, "deployNotice.exe");
+    TChildProcess window(TCommandLine{program, "deployNotice.exe"});
     for (;;) {
         const TFileHandle slot(CreateFileA(CommandMailslotName, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "TestProcess.h"
+#include "TestWindows.h"
 
 namespace {
 
@@ -42,13 +43,13 @@ HWND VisibleWindow(DWORD process, const char* className)
 double StartToVisibleMs(const AnsiString& program, const AnsiString& line, const char* className)
 {
     const double start = NowMs();
-    TChildProcess child(program, line);
+    TChildProcess child(TCommandLine{program, line});
     HWND window = nullptr;
     while ((window = VisibleWindow(child.Id(), className)) == nullptr)
         Sleep(1);
     const double elapsed = NowMs() - start;
     PostMessageA(window, WM_CLOSE, 0, 0);
-    DWORD exitCode = 0;
+    int exitCode = -1;
     child.WaitForExit(10s, exitCode);
     return elapsed;
 }
@@ -63,7 +64,7 @@ TFigures Measure(const AnsiString& program, const AnsiString& line, const char* 
     std::sort(starts.begin(), starts.end());
     figures.StartMs = starts[starts.size() / 2];
 
-    TChildProcess child(program, line);
+    TChildProcess child(TCommandLine{program, line});
     HWND window = nullptr;
     WaitUntil([&] { return (window = VisibleWindow(child.Id(), className)) != nullptr; });
     // A few ticks of the timer, so that the working set holds what a running window needs.
@@ -73,7 +74,7 @@ TFigures Measure(const AnsiString& program, const AnsiString& line, const char* 
     if (GetProcessMemoryInfo(child.Handle(), &memory, sizeof memory))
         figures.PeakWorkingSetMiB = static_cast<double>(memory.PeakWorkingSetSize) / (1024.0 * 1024.0);
     PostMessageA(window, WM_CLOSE, 0, 0);
-    DWORD exitCode = 0;
+    int exitCode = -1;
     child.WaitForExit(10s, exitCode);
     return figures;
 }

@@ -7,8 +7,9 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 
-export WINEPREFIX="${WINEPREFIX:-$here/build/windows/wineprefix}"
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=C.UTF-8
+# The suite's locale is pinned; a test may still give a child its own.
+export LC_ALL=C.UTF-8
+. "$here/scripts/wine-env"
 
 . "$here/scripts/private-display.sh"
 cleanup() {

@@ -3,14 +3,14 @@
 #include <gtest/gtest.h>
 
 #include "IniFiles.h"
-#include "ScratchFiles.h"
+#include "TempFolder.h"
 #include "SysUtils.h"
 
 namespace {
 
 TEST(IniFile, WritingRaisesAndLeavesTheFileAlone)
 {
-    TScratchFolder folder;
+    TTempFolder folder;
     const AnsiString path = folder.Write("[S]\r\nKey=v\r\n");
     TIniFile file(path);
     EXPECT_THROW(file.WriteString("S", "Key", "x"), Exception);

@@ -9,7 +9,7 @@
 
 #include "IniFileKx.h"
 #include "IniFiles.h"
-#include "ScratchFiles.h"
+#include "TempFolder.h"
 #include "SysUtils.h"
 
 namespace {
@@ -143,7 +143,7 @@ const TReadCase ReadCases[] = {
 
 TEST(IniFile, ReadStringFollowsTheProfileRules)
 {
-    TScratchFolder folder;
+    TTempFolder folder;
     for (const TReadCase& c : ReadCases) {
         const TIniFile file(folder.Write(c.Contents));
 #ifdef _WIN32
@@ -157,7 +157,7 @@ TEST(IniFile, ReadStringFollowsTheProfileRules)
 
 TEST(IniFile, MissingFileOrDirectoryGivesTheDefault)
 {
-    TScratchFolder folder;
+    TTempFolder folder;
     EXPECT_EQ(TIniFile(folder.NewPath()).ReadString("Strings", "Key", "dflt "), "dflt");
     const AnsiString directory = folder.NewPath();
     std::filesystem::create_directory(directory);
@@ -178,7 +178,7 @@ const TReadCase TabCases[] = {
 
 TEST(IniFileKx, ValueEndsBeforeItsFirstTab)
 {
-    TScratchFolder folder;
+    TTempFolder folder;
     for (const TReadCase& c : TabCases) {
         const TIniFileKx file(folder.Write(c.Contents));
         EXPECT_EQ(file.ReadString(c.Section, c.Key, c.Default), c.Expected) << c.Name;
@@ -190,7 +190,7 @@ TEST(IniFileKx, ValueEndsBeforeItsFirstTab)
 
 TEST(IniFileKx, TypedReadersSeeTheValueWithoutItsRemark)
 {
-    TScratchFolder folder;
+    TTempFolder folder;
     const AnsiString path =
         folder.Write("[S]\r\nCount=12\tremark\r\nOn=0\tremark\r\nRatio=2.5\tr\r\nDay=2024-02-29\tr\r\n");
     const TIniFileKx cut(path);
@@ -207,7 +207,7 @@ TEST(IniFileKx, TypedReadersSeeTheValueWithoutItsRemark)
 
 TEST(IniFile, TypedReadersTakeTheirFormsOrTheDefault)
 {
-    TScratchFolder folder;
+    TTempFolder folder;
     const TIniFile file(folder.Write("[S]\r\n"
                                      "Int=42\r\nHex=$1F\r\nNegative=-7\r\nNotInt=12a\r\nEmpty=\r\n"
                                      "Zero=0\r\nOne=1\r\nOther=-5\r\nWord=yes\r\n"
@@ -254,7 +254,7 @@ std::vector<AnsiString> Items(const TStrings& list)
 
 TEST(IniFile, SectionReadersListNamesAndLines)
 {
-    TScratchFolder folder;
+    TTempFolder folder;
     const TIniFile file(folder.Write("[First]\r\n"
                                      "A=1\r\n"
                                      " B = \"two\"\t\r\n"

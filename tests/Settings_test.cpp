@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "FilePaths.h"
-#include "ScratchFiles.h"
+#include "TempFolder.h"
 #include "SysUtils.h"
 #include "Unt_settings.h"
 
@@ -40,7 +40,7 @@ TEST(SettingsFileName, DirectoryOfTheExecutableByThePlatformsRuleThenTheIniName)
 // Each test writes its own file: Wine keeps an ini file cached by its name.
 class SettingsFile : public testing::Test {
 protected:
-    TScratchFolder Folder;
+    TTempFolder Folder;
 
     AnsiString WriteStrings(const AnsiString& lines) { return Folder.Write("[Strings]\r\n" + lines); }
 };

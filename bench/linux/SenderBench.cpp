@@ -5,12 +5,9 @@
 #include <signal.h>
 #include <spawn.h>
 #include <sys/socket.h>
-#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstddef>
-#include <cstring>
 
 #include <algorithm>
 #include <atomic>
@@ -21,7 +18,9 @@
 #include <thread>
 #include <vector>
 
+#include "Handle.h"
 #include "Mailslot.h"
+#include "Mailslot_linux.h"
 
 extern char** environ;
 
@@ -63,15 +62,9 @@ double Median(std::vector<double> times)
 // Whether a reader has bound the channel's name: connecting sends nothing.
 bool ChannelBound()
 {
-    const AnsiString name = CommandMailslotName;
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::memcpy(address.sun_path + 1, name.data(), name.size());
-    const auto length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size());
-    const int probe = socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-    const bool bound = connect(probe, reinterpret_cast<const sockaddr*>(&address), length) == 0;
-    close(probe);
-    return bound;
+    const std::optional<TChannelAddress> address = ChannelAddress(CommandMailslotName);
+    const TFileDescriptor probe(socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0));
+    return address && connect(probe.Get(), address->Get(), address->Length) == 0;
 }
 
 // Median time from the start of a window run until its channel is bound, in

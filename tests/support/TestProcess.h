@@ -1,88 +1,105 @@
 #pragma once
-// Test helpers for Windows: child processes started with an exact command
-// line, polling waits, temporary folders and private mailslot names.
-#include <windows.h>
-
+// Test helpers for both platforms: child processes started with an exact
+// argument list, the program under test, private channel names.
 #include <chrono>
-#include <functional>
+#include <string>
 #include <vector>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <sys/types.h>
+#endif
+
 #include "AnsiString.h"
-#include "WaitUntil.h"
 #include "Handle.h"
+#include "TempFolder.h"
+#include "WaitUntil.h"
+
+#ifdef _WIN32
+// A program and its command line, passed on exactly as written, for what an
+// argument list cannot say (tabs, quotes inside words, control characters).
+struct TCommandLine {
+    AnsiString Program;
+    AnsiString Text;
+};
+#endif
 
 // A child process that is ended on every way out of the test that started it.
 class TChildProcess {
 public:
     struct TOptions {
+        // Environment entries, NAME=value, in place of the test's own of that
+        // name.
+        std::vector<std::string> Environment{};
+        // Standard output and error go to a pipe that ReadOutput reads.
+        bool CaptureOutput = false;
+#ifdef _WIN32
         // The start-up information's show command; < 0 leaves it alone.
         int ShowWindow = -1;
-        bool CaptureOutput = false;
         // The process exists but runs none of its code until it is ended.
         bool Suspended = false;
+#else
+        // Run as this user and group instead of the test's own (needs root).
+        uid_t User = static_cast<uid_t>(-1);
+#endif
     };
 
-    // Starts `commandLine` exactly as written (CreateProcessA), with the
-    // application path given separately so the line may begin with anything.
-    TChildProcess(const AnsiString& application, const AnsiString& commandLine);
-    TChildProcess(const AnsiString& application, const AnsiString& commandLine, const TOptions& options);
+    // Starts `program` with exactly these arguments after argument 0; on
+    // Windows each one that is empty or holds a blank is put in quotes. The
+    // constructor returns once the child runs the program.
+    TChildProcess(const AnsiString& program, const std::vector<std::string>& arguments);
+    TChildProcess(const AnsiString& program, const std::vector<std::string>& arguments, const TOptions& options);
+#ifdef _WIN32
+    explicit TChildProcess(const TCommandLine& commandLine);
+    TChildProcess(const TCommandLine& commandLine, const TOptions& options);
+#endif
     ~TChildProcess();
     TChildProcess(const TChildProcess&) = delete;
     TChildProcess& operator=(const TChildProcess&) = delete;
 
+#ifdef _WIN32
     DWORD Id() const { return FId; }
     HANDLE Handle() const { return FProcess.Get(); }
-    // The exit code, or nothing (STILL_ACTIVE) when it has not ended in time.
-    bool WaitForExit(std::chrono::milliseconds timeout, DWORD& exitCode);
-    // Everything the child wrote to its standard output until it closed it.
-    AnsiString ReadOutput();
+#else
+    pid_t Id() const { return FId; }
+#endif
+    // The exit code, or false when the child has not ended in time. On Linux a
+    // child ended by a signal reports 128 + the signal's number.
+    bool WaitForExit(std::chrono::milliseconds timeout, int& exitCode);
+    // Everything the child wrote to its standard output and error until it
+    // closed them.
+    std::string ReadOutput();
     void Kill();
 
 private:
+#ifdef _WIN32
     TKernelHandle FProcess;
     TFileHandle FOutput;
     DWORD FId = 0;
+#else
+    pid_t FId = -1;
+    TFileDescriptor FOutput;
+    bool FEnded = false;
+    int FExitCode = 0;
+#endif
 };
 
-// The folder of the running test executable, with a trailing backslash; the
-// program under test is built into the same folder.
+// Runs the program to its end and returns its exit code (-1 when it does not
+// end within 20 seconds).
+int RunToEnd(const AnsiString& program, const std::vector<std::string>& arguments,
+             const TChildProcess::TOptions& options = {});
+
+// The folder of the running test executable, with a trailing path delimiter;
+// the program under test is built into the same folder.
 AnsiString BinaryFolder();
 AnsiString ProgramPath();
 
-// A fresh folder below the temporary directory, removed with its files.
-class TTempFolder {
-public:
-    explicit TTempFolder(const AnsiString& tag = "dn");
-    ~TTempFolder();
-    TTempFolder(const TTempFolder&) = delete;
-    TTempFolder& operator=(const TTempFolder&) = delete;
-    const AnsiString& Path() const { return FPath; } // with a trailing backslash
-
-private:
-    AnsiString FPath;
-};
-
-// A top-level window without a caption (Wine hides and destroys those at
-// once; windows with a caption wait for a window manager first).
-class TPopupWindow : public TWindowHandle {
-public:
-    explicit TPopupWindow(DWORD style = 0)
-        : TWindowHandle(CreateWindowExA(0, "Static", "", WS_POPUP | style, 0, 0, 50, 50, nullptr, nullptr,
-                                        GetModuleHandleA(nullptr), nullptr))
-    {
-    }
-};
-
-// Dispatches what waits in this thread's queue.
-void PumpMessages();
-
-// A mailslot name that no other test process uses.
+// A channel name that no other test process uses.
 AnsiString UniqueMailslotName();
 
-// Top-level windows of the given process, optionally of one window class.
-std::vector<HWND> ProcessWindows(DWORD processId, const char* className = nullptr);
-AnsiString WindowText(HWND window);
-// The process's visible message box, once it shows one (null if none comes),
-// and the text of a message box.
-HWND WaitForMessageBox(const TChildProcess& child);
-AnsiString MessageBoxText(HWND box);
+#ifndef _WIN32
+// An unprivileged user other than the test's own, for messages from "another
+// user" (nobody when the test runs as root; none otherwise).
+uid_t OtherUser();
+#endif

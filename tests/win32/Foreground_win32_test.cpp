@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "TestProcess.h"
+#include "TestWindows.h"
 #include "UtilsKx.h"
 
 using namespace NUtilsKx;

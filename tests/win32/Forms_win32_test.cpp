@@ -11,6 +11,7 @@
 #include "StdCtrls.h"
 #include "SysUtils.h"
 #include "TestProcess.h"
+#include "TestWindows.h"
 
 namespace {
 

@@ -33,11 +33,11 @@ struct TProbeResult {
 
 TProbeResult RunProbe(const AnsiString& probe, const AnsiString& commandLine)
 {
-    TChildProcess child(probe, commandLine, {.CaptureOutput = true});
+    TChildProcess child(TCommandLine{probe, commandLine}, {.CaptureOutput = true});
     const AnsiString output = child.ReadOutput();
-    DWORD exitCode = 1;
+    int exitCode = -1;
     EXPECT_TRUE(child.WaitForExit(std::chrono::seconds(20), exitCode));
-    EXPECT_EQ(exitCode, 0u);
+    EXPECT_EQ(exitCode, 0);
     TProbeResult result;
     size_t line = output.find('\n');
     result.Program = output.substr(0, line);

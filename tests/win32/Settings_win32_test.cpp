@@ -12,11 +12,11 @@ using namespace std::chrono_literals;
 
 AnsiString RunProbe(const AnsiString& probe)
 {
-    TChildProcess child(probe, "\"" + probe + "\"", {.CaptureOutput = true});
+    TChildProcess child(TCommandLine{probe, "\"" + probe + "\""}, {.CaptureOutput = true});
     const AnsiString output = child.ReadOutput();
-    DWORD exitCode = 1;
+    int exitCode = -1;
     EXPECT_TRUE(child.WaitForExit(20s, exitCode));
-    EXPECT_EQ(exitCode, 0u);
+    EXPECT_EQ(exitCode, 0);
     return output;
 }
 

@@ -10,6 +10,7 @@
 #include "Streams.h"
 #include "SysUtils.h"
 #include "TestProcess.h"
+#include "TestWindows.h"
 #include "UtilsKx.h"
 #include "UtilsKxInternal_win32.h"
 

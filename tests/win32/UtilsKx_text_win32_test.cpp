@@ -46,11 +46,11 @@ using TProbeRecords = std::map<AnsiString, std::optional<AnsiString>>;
 
 TProbeRecords RunSwitchProbe(const AnsiString& commandLine)
 {
-    TChildProcess child(BinaryFolder() + "switch_probe.exe", commandLine, {.CaptureOutput = true});
+    TChildProcess child(TCommandLine{BinaryFolder() + "switch_probe.exe", commandLine}, {.CaptureOutput = true});
     const AnsiString output = child.ReadOutput();
-    DWORD exitCode = 1;
+    int exitCode = -1;
     EXPECT_TRUE(child.WaitForExit(std::chrono::seconds(20), exitCode));
-    EXPECT_EQ(exitCode, 0u);
+    EXPECT_EQ(exitCode, 0);
     TProbeRecords records;
     for (size_t start = 0; start < output.size();) {
         const size_t equals = output.find('=', start);

@@ -17,6 +17,7 @@
 #include "StdCtrls.h"
 #include "SysUtils.h"
 #include "TestProcess.h"
+#include "TestWindows.h"
 #include "UtilsKx.h"
 #include "UtilsKxInternal_win32.h"
 
@@ -400,13 +401,13 @@ TEST(ShowMinimizedOnStartup, ActsOnlyOnAMinimisedStartWithoutActivation)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
-        TChildProcess probe(BinaryFolder() + "startup_probe.exe",
-                            Format("startup_probe.exe %s %d", c.Phase, c.Animation),
-                            {.ShowWindow = c.Show, .CaptureOutput = true});
+        TChildProcess probe(TCommandLine{BinaryFolder() + "startup_probe.exe",
+                                         Format("startup_probe.exe %s %d", c.Phase, c.Animation)},
+                            {.CaptureOutput = true, .ShowWindow = c.Show});
         const AnsiString output = probe.ReadOutput();
-        DWORD exitCode = 1;
+        int exitCode = -1;
         ASSERT_TRUE(probe.WaitForExit(std::chrono::seconds(30), exitCode));
-        EXPECT_EQ(exitCode, 0u);
+        EXPECT_EQ(exitCode, 0);
         EXPECT_EQ(output, c.Expected);
     }
 }
@@ -470,8 +471,9 @@ TEST(GetFocusControl, OnlyTheControlsOwnWindowsCount)
     EXPECT_EQ(GetFocusControl(&tree.Form), nullptr);
     EXPECT_TRUE(tree.Inner->HandleAllocated()) << "the search creates the windows it compares";
     // A window inside a control that is no control itself.
-    const HWND helper = CreateWindowExA(0, "Edit", "", WS_CHILD | WS_VISIBLE, 0, 0, 20, 10, Window(tree.Inner),
-                                        nullptr, GetModuleHandleA(nullptr), nullptr);
+    const TWindowHandle window(CreateWindowExA(0, "Edit", "", WS_CHILD | WS_VISIBLE, 0, 0, 20, 10,
+                                               Window(tree.Inner), nullptr, GetModuleHandleA(nullptr), nullptr));
+    const HWND helper = window.Get();
     ASSERT_NE(helper, nullptr);
     const struct {
         const char* Name;

@@ -5,16 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
-#include <sys/socket.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstddef>
-#include <cstring>
 #include <filesystem>
 
 #include "AtSpi.h"
+#include "Channel.h"
 #include "Mailslot.h"
 #include "SysUtils.h"
 #include "TestProcess.h"
@@ -47,23 +44,6 @@ bool InOrder(const std::vector<std::string>& seen, const std::vector<std::string
         ++next;
     }
     return true;
-}
-
-// Sends raw bytes as one datagram without waiting; false when the queue is full.
-bool SendRaw(const AnsiString& bytes)
-{
-    const AnsiString name = CommandMailslotName;
-    const int slot = socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::memcpy(address.sun_path + 1, name.data(), name.size());
-    const auto length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size());
-    const int room = static_cast<int>(bytes.size() + 4096);
-    setsockopt(slot, SOL_SOCKET, SO_SNDBUF, &room, sizeof room);
-    const ssize_t sent = sendto(slot, bytes.data(), bytes.size(), MSG_DONTWAIT,
-                                reinterpret_cast<const sockaddr*>(&address), length);
-    close(slot);
-    return sent == static_cast<ssize_t>(bytes.size());
 }
 
 class WindowRun : public testing::Test {
@@ -372,7 +352,7 @@ TEST_F(WindowRun, FloodsLargeAndMalformedMessagesNeverBlockTheWindow)
                                 AnsiString(60000, '|'), "FinishInstallation|\xFF\xFE", "terminate", "ProcessPackage|a|b|c|d"};
     int sent = 0;
     for (int i = 0; i < 2000; ++i)
-        sent += SendRaw(kinds[i % 7]) ? 1 : 0;
+        sent += WriteRaw(CommandMailslotName, kinds[i % 7]) ? 1 : 0;
     EXPECT_GT(sent, 0);
     // Senders keep their bounded wait; the window works through the queue
     // and applies the commands behind it.

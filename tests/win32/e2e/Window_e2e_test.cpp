@@ -14,6 +14,7 @@
 #include "Mailslot.h"
 #include "SysUtils.h"
 #include "TestProcess.h"
+#include "TestWindows.h"
 
 namespace {
 
@@ -90,7 +91,7 @@ protected:
 
     std::unique_ptr<TChildProcess> Start(const AnsiString& arguments = "")
     {
-        return std::make_unique<TChildProcess>(Program, "deployNotice.exe" + arguments);
+        return std::make_unique<TChildProcess>(TCommandLine{Program, "deployNotice.exe" + arguments});
     }
 
     TWindowView WaitForWindow(const TChildProcess& child)
@@ -129,10 +130,10 @@ protected:
 
     void Send(const AnsiString& arguments)
     {
-        TChildProcess sender(Program, "deployNotice.exe " + arguments);
-        DWORD exitCode = STILL_ACTIVE;
+        TChildProcess sender(TCommandLine{Program, "deployNotice.exe " + arguments});
+        int exitCode = -1;
         ASSERT_TRUE(sender.WaitForExit(20s, exitCode));
-        EXPECT_EQ(exitCode, 0u);
+        EXPECT_EQ(exitCode, 0);
     }
 
     static int BarPosition(const TWindowView& view)
@@ -156,14 +157,14 @@ protected:
     {
         auto window = Start();
         for (const AnsiString& name : names) {
-            TChildProcess sender(Program, "deployNotice.exe -package " + name + " install");
-            DWORD exitCode = STILL_ACTIVE;
+            TChildProcess sender(Program, {"-package", name, "install"});
+            int exitCode = -1;
             EXPECT_TRUE(sender.WaitForExit(20s, exitCode)) << "a sender hangs";
             if (exitCode != 0)
                 return std::nullopt;
         }
         const TWindowView view = WaitForWindow(*window);
-        DWORD exitCode = STILL_ACTIVE;
+        int exitCode = -1;
         if (view.Upper == nullptr && window->WaitForExit(0ms, exitCode))
             return std::nullopt;
         std::vector<AnsiString> texts;
@@ -178,9 +179,9 @@ protected:
 
     static void ExpectEndsWithZero(TChildProcess& child)
     {
-        DWORD exitCode = STILL_ACTIVE;
+        int exitCode = -1;
         ASSERT_TRUE(child.WaitForExit(20s, exitCode)) << "the window process did not end";
-        EXPECT_EQ(exitCode, 0u);
+        EXPECT_EQ(exitCode, 0);
     }
 
     TTempFolder Folder{"window"};
@@ -322,7 +323,7 @@ TEST_F(WindowRun, RebootCountdownRunsDownAndTheWindowStaysOpen)
     EXPECT_TRUE(InOrder(texts, countdown)) << Joined(texts);
     // A later package command is read, but the countdown text stays.
     Send("-package Foo install");
-    DWORD exitCode = STILL_ACTIVE;
+    int exitCode = -1;
     EXPECT_FALSE(window->WaitForExit(1500ms, exitCode)) << "the window must stay open";
     EXPECT_EQ(WindowText(view.Upper), "Reboot now");
     // Terminate during the countdown ends the program; nothing is restarted.

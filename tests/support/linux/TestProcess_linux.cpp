@@ -1,21 +1,16 @@
 #include "TestProcess.h"
 
-#include <fcntl.h>
 #include <grp.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <atomic>
+#include <cerrno>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <stdexcept>
-#include <thread>
 
-#include "ProcessArgs.h"
 #include "SysUtils.h"
 
 extern char** environ;
@@ -32,8 +27,10 @@ TChildProcess::TChildProcess(const AnsiString& program, const std::vector<std::s
     std::vector<std::string> environment = options.Environment;
     for (char** entry = environ; *entry != nullptr; ++entry) {
         const std::string_view name(*entry, std::strcspn(*entry, "="));
-        const bool overridden = std::any_of(options.Environment.begin(), options.Environment.end(),
-                                            [name](const std::string& own) { return own.starts_with(name) && own.size() > name.size() && own[name.size()] == '='; });
+        const bool overridden =
+            std::any_of(options.Environment.begin(), options.Environment.end(), [name](const std::string& own) {
+                return own.starts_with(name) && own.size() > name.size() && own[name.size()] == '=';
+            });
         if (!overridden)
             environment.emplace_back(*entry);
     }
@@ -48,22 +45,22 @@ TChildProcess::TChildProcess(const AnsiString& program, const std::vector<std::s
         argv.push_back(argument.data());
     argv.push_back(nullptr);
 
-    int pipeEnds[2] = {-1, -1};
-    if (options.CaptureOutput && pipe2(pipeEnds, O_CLOEXEC) != 0)
+    TPipe output;
+    if (options.CaptureOutput && !(output = NewPipe()).Read.Valid())
         throw std::runtime_error("pipe failed");
     // Closed by the exec: the constructor returns once the child runs the
     // program, as CreateProcess does, and not while it is still a copy of
     // this process under this process's name.
-    int execEnds[2] = {-1, -1};
-    if (pipe2(execEnds, O_CLOEXEC) != 0)
+    TPipe exec = NewPipe();
+    if (!exec.Read.Valid())
         throw std::runtime_error("pipe failed");
     FId = fork();
     if (FId < 0)
         throw std::runtime_error("fork failed");
     if (FId == 0) {
         if (options.CaptureOutput) {
-            dup2(pipeEnds[1], STDOUT_FILENO);
-            dup2(pipeEnds[1], STDERR_FILENO);
+            dup2(output.Write.Get(), STDOUT_FILENO);
+            dup2(output.Write.Get(), STDERR_FILENO);
         }
         if (options.User != static_cast<uid_t>(-1)) {
             const gid_t group = static_cast<gid_t>(options.User);
@@ -74,22 +71,16 @@ TChildProcess::TChildProcess(const AnsiString& program, const std::vector<std::s
         execve(argv[0], argv.data(), envp.data());
         _exit(127);
     }
-    close(execEnds[1]);
+    exec.Write.Reset();
     char ignored = 0;
-    while (read(execEnds[0], &ignored, 1) < 0 && errno == EINTR) {
+    while (read(exec.Read.Get(), &ignored, 1) < 0 && errno == EINTR) {
     }
-    close(execEnds[0]);
-    if (options.CaptureOutput) {
-        close(pipeEnds[1]);
-        FOutput = pipeEnds[0];
-    }
+    FOutput = std::move(output.Read);
 }
 
 TChildProcess::~TChildProcess()
 {
     Kill();
-    if (FOutput >= 0)
-        close(FOutput);
 }
 
 bool TChildProcess::WaitForExit(std::chrono::milliseconds timeout, int& exitCode)
@@ -116,7 +107,7 @@ std::string TChildProcess::ReadOutput()
     std::string output;
     char buffer[4096];
     ssize_t count = 0;
-    while (FOutput >= 0 && (count = read(FOutput, buffer, sizeof buffer)) > 0)
+    while (FOutput.Valid() && (count = read(FOutput.Get(), buffer, sizeof buffer)) > 0)
         output.append(buffer, static_cast<size_t>(count));
     return output;
 }
@@ -129,46 +120,6 @@ void TChildProcess::Kill()
     int status = 0;
     waitpid(FId, &status, 0);
     FEnded = true;
-}
-
-int RunToEnd(const AnsiString& program, const std::vector<std::string>& arguments,
-             const TChildProcess::TOptions& options)
-{
-    TChildProcess child(program, arguments, options);
-    int exitCode = -1;
-    return child.WaitForExit(std::chrono::seconds(20), exitCode) ? exitCode : -1;
-}
-
-AnsiString BinaryFolder()
-{
-    const AnsiString path = ExecutableFileName();
-    return path.substr(0, path.find_last_of('/') + 1);
-}
-
-AnsiString ProgramPath()
-{
-    return BinaryFolder() + "deployNotice";
-}
-
-TTempFolder::TTempFolder(const AnsiString& tag)
-{
-    static std::atomic<int> counter{0};
-    const std::filesystem::path base = std::filesystem::temp_directory_path();
-    FPath = Format("%s/%s-%d-%d/", base.c_str(), tag.c_str(), static_cast<int>(getpid()), ++counter);
-    std::filesystem::create_directories(FPath);
-    // Readable by the other users that some tests run the program as.
-    std::filesystem::permissions(FPath, std::filesystem::perms::all);
-}
-
-TTempFolder::~TTempFolder()
-{
-    std::error_code ignored;
-    std::filesystem::remove_all(FPath, ignored);
-}
-
-void TTempFolder::Write(const AnsiString& name, const AnsiString& bytes) const
-{
-    std::ofstream(FPath + name, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 AnsiString UniqueMailslotName()

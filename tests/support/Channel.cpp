@@ -1,0 +1,15 @@
+#include "Channel.h"
+
+std::vector<AnsiString> ReadAll(TMailslotReader& reader)
+{
+    std::vector<AnsiString> messages;
+    AnsiString message;
+    while (reader.ReadMessage(message))
+        messages.push_back(message);
+    return messages;
+}
+
+AnsiString WithNul(const AnsiString& text)
+{
+    return text + '\0';
+}

@@ -1,0 +1,131 @@
+#include "TestProcess.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "SysUtils.h"
+
+namespace {
+
+// The program's name, then each argument; one that is empty or holds a blank
+// in quotes (the program's splitting gives an empty one no place at all).
+AnsiString CommandLineOf(const AnsiString& program, const std::vector<std::string>& arguments)
+{
+    AnsiString line = "\"" + program + "\"";
+    for (const std::string& argument : arguments) {
+        const bool quoted = argument.empty() || argument.find_first_of(" \t") != std::string::npos;
+        line += quoted ? " \"" + argument + "\"" : " " + argument;
+    }
+    return line;
+}
+
+// The test's environment block with `overrides` in place of the entries of
+// the same names; empty when there are none, which inherits the test's own.
+std::string EnvironmentBlock(const std::vector<std::string>& overrides)
+{
+    std::string block;
+    if (overrides.empty())
+        return block;
+    std::vector<std::string> entries = overrides;
+    char* const own = GetEnvironmentStringsA();
+    for (const char* entry = own; *entry != '\0'; entry += strlen(entry) + 1) {
+        const std::string text = entry;
+        const std::string name = text.substr(0, text.find('=', 1) + 1);
+        const bool overridden = std::any_of(overrides.begin(), overrides.end(), [&name](const std::string& item) {
+            return lstrcmpiA(item.substr(0, name.size()).c_str(), name.c_str()) == 0;
+        });
+        if (!overridden)
+            entries.push_back(text);
+    }
+    FreeEnvironmentStringsA(own);
+    for (const std::string& entry : entries)
+        block += entry + '\0';
+    return block + '\0';
+}
+
+} // namespace
+
+TChildProcess::TChildProcess(const AnsiString& program, const std::vector<std::string>& arguments)
+    : TChildProcess(TCommandLine{program, CommandLineOf(program, arguments)}, TOptions{})
+{
+}
+
+TChildProcess::TChildProcess(const AnsiString& program, const std::vector<std::string>& arguments,
+                             const TOptions& options)
+    : TChildProcess(TCommandLine{program, CommandLineOf(program, arguments)}, options)
+{
+}
+
+TChildProcess::TChildProcess(const TCommandLine& commandLine) : TChildProcess(commandLine, TOptions{}) {}
+
+TChildProcess::TChildProcess(const TCommandLine& commandLine, const TOptions& options)
+{
+    const AnsiString& program = commandLine.Program;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    if (options.ShowWindow >= 0) {
+        startup.dwFlags |= STARTF_USESHOWWINDOW;
+        startup.wShowWindow = static_cast<WORD>(options.ShowWindow);
+    }
+    TFileHandle writeEnd;
+    if (options.CaptureOutput) {
+        SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+        if (!CreatePipe(FOutput.Put(), writeEnd.Put(), &inherit, 0))
+            throw std::runtime_error("CreatePipe failed");
+        SetHandleInformation(FOutput.Get(), HANDLE_FLAG_INHERIT, 0);
+        startup.dwFlags |= STARTF_USESTDHANDLES;
+        startup.hStdOutput = writeEnd.Get();
+        startup.hStdError = writeEnd.Get();
+        startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    }
+    AnsiString line = commandLine.Text;
+    std::string environment = EnvironmentBlock(options.Environment);
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, options.CaptureOutput,
+                        options.Suspended ? CREATE_SUSPENDED : 0, environment.empty() ? nullptr : environment.data(),
+                        nullptr, &startup, &info))
+        throw std::runtime_error("CreateProcessA failed for " + program + ": " + std::to_string(GetLastError()));
+    const TKernelHandle thread(info.hThread);
+    FProcess.Reset(info.hProcess);
+    FId = info.dwProcessId;
+}
+
+TChildProcess::~TChildProcess()
+{
+    Kill();
+}
+
+bool TChildProcess::WaitForExit(std::chrono::milliseconds timeout, int& exitCode)
+{
+    if (WaitForSingleObject(FProcess.Get(), static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0)
+        return false;
+    DWORD code = 0;
+    GetExitCodeProcess(FProcess.Get(), &code);
+    exitCode = static_cast<int>(code);
+    return true;
+}
+
+std::string TChildProcess::ReadOutput()
+{
+    std::string output;
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(FOutput.Get(), buffer, sizeof buffer, &read, nullptr) && read > 0)
+        output.append(buffer, read);
+    return output;
+}
+
+void TChildProcess::Kill()
+{
+    if (FProcess.Valid() && WaitForSingleObject(FProcess.Get(), 0) == WAIT_TIMEOUT) {
+        TerminateProcess(FProcess.Get(), 1);
+        WaitForSingleObject(FProcess.Get(), 5000);
+    }
+}
+
+AnsiString UniqueMailslotName()
+{
+    static LONG counter = 0;
+    return Format("\\\\.\\mailslot\\deployNotice\\test\\%lu_%ld", GetCurrentProcessId(),
+                  InterlockedIncrement(&counter));
+}
