@@ -342,6 +342,48 @@ TEST_F(WindowRun, CloseRequestFromOutsideEndsTheProgram)
     ExpectEndsWithZero(*next);
 }
 
+TEST_F(WindowRun, ShowsTheTextsOfTheUsersLanguage)
+{
+    WriteIni("[Strings]\r\n"
+             "WindowsCaption=Software deployment\r\n"
+             "InspectMessage=Inspecting\r\n"
+             "WaitCloseMessage=Please wait\r\n"
+             "InstallMessage=Installing %s\r\n"
+             "[Strings.fr]\r\n"
+             "WindowsCaption=D\xE9ploiement\r\n"
+             "InspectMessage=Inspection\r\n"
+             "WaitCloseMessage=Patientez\r\n"
+             "InstallMessage=Installation de %s\r\n"
+             "[Strings.de]\r\n"
+             "WindowsCaption=Softwareverteilung\r\n"
+             "InspectMessage=Ben\xF6tigte Software wird ermittelt\r\n"
+             "InstallMessage=%s wird installiert\r\n");
+    const struct {
+        std::vector<std::string> Environment;
+        std::string Caption;
+        std::string Upper;
+        std::string Installing;
+    } users[] = {
+        // LANGUAGE counts even in the C locale.
+        {{"LANGUAGE=de", "LC_ALL=C.UTF-8"}, "Softwareverteilung", "Ben\xC3\xB6tigte Software wird ermittelt",
+         "Foo wird installiert"},
+        {{"LANGUAGE=", "LC_ALL=C.UTF-8"}, "Software deployment", "Inspecting", "Installing Foo"},
+    };
+    for (const auto& user : users) {
+        TChildProcess window(Program, {}, {.Environment = user.Environment});
+        const TWindowView view = WaitForWindow(window);
+        ASSERT_TRUE(view.Found) << user.Environment[0];
+        EXPECT_EQ(view.Caption, user.Caption);
+        EXPECT_EQ(view.Upper, user.Upper);
+        // The German section lacks this key.
+        EXPECT_EQ(view.Lower, "Please wait");
+        Send({"-package", "Foo", "install"});
+        EXPECT_TRUE(UpperBecomes(window, user.Installing)) << ReadWindow(window.Id()).Upper;
+        Send({"-terminate"});
+        ExpectEndsWithZero(window);
+    }
+}
+
 TEST_F(WindowRun, MessagesFromAnotherUserNeverChangeTheWindow)
 {
     if (OtherUser() == static_cast<uid_t>(-1))
