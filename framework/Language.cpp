@@ -19,6 +19,8 @@ bool AllOf(std::string_view text, bool (*test)(char))
     return std::all_of(text.begin(), text.end(), test);
 }
 
+// ASCII rules, not the user's locale's: a Turkish locale would turn "i"
+// into a dotted capital I.
 AnsiString Cased(std::string_view text, bool upper)
 {
     AnsiString result(text);
