@@ -2,8 +2,9 @@
 # deploynotice_<version>_<arch>.deb. The program looks for its ini file beside
 # its executable (the symbolic link resolved), so program and ini files live
 # together in /opt/deploynotice, and /usr/bin/deployNotice links to it.
-# The package installs deployNotice.ini (English) and deployNotice.de.ini;
-# administrators edit the first or copy the German one over it.
+# The package installs deployNotice.ini (English, with sections for other
+# languages) and deployNotice.de.ini (German alone); administrators edit the
+# first or copy the German one over it.
 set(DN_INSTALL_DIR opt/deploynotice)
 install(TARGETS deployNotice RUNTIME DESTINATION ${DN_INSTALL_DIR} COMPONENT program)
 install(FILES

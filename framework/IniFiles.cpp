@@ -56,6 +56,13 @@ TDateTime TCustomIniFile::ReadTime(const AnsiString& section, const AnsiString& 
     return ReadAs(TryIniTextToTime, ReadString(section, ident, ""), defaultValue);
 }
 
+bool TCustomIniFile::ValueExists(const AnsiString& section, const AnsiString& ident) const
+{
+    TStringList idents;
+    ReadSection(section, idents);
+    return idents.IndexOf(ident) >= 0;
+}
+
 void TCustomIniFile::WriteDate(const AnsiString& section, const AnsiString& ident, TDateTime value)
 {
     WriteString(section, ident, DateToIniText(value));

@@ -54,6 +54,10 @@ public:
     virtual void ReadSections(TStrings& sections) const = 0;
     // The section's lines as "name=value", values as the file holds them.
     virtual void ReadSectionValues(const AnsiString& section, TStrings& values) const = 0;
+    // Whether the section has a line "key=", with or without a value. Taken
+    // from the section's key list: ReadString gives a missing key and an
+    // empty value alike.
+    bool ValueExists(const AnsiString& section, const AnsiString& ident) const;
     virtual void EraseSection(const AnsiString& section) = 0;
     virtual void DeleteKey(const AnsiString& section, const AnsiString& ident) = 0;
     // Writes what the platform still holds back to the file.

@@ -1,6 +1,7 @@
 // Locale routines without a platform locale: ASCII letters and digits only,
 // byte order for comparisons. They give the same answers as the Windows ones
 // for ASCII text.
+#include "Language.h"
 #include "SysUtils.h"
 
 #include <cstring>
@@ -72,4 +73,9 @@ bool AnsiIsCharAlphaNumeric(char c)
 AnsiString AnsiCharUpperBuff(const AnsiString& text)
 {
     return AnsiUpperCase(text);
+}
+
+AnsiString UserLanguage()
+{
+    return AnsiString();
 }

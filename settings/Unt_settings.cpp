@@ -1,5 +1,7 @@
 #include "Unt_settings.h"
 
+#include <vector>
+
 #include "Consts.h"
 #include "FilePaths.h"
 #include "IniFileKx.h"
@@ -23,6 +25,20 @@ AnsiString ReplaceAll(const AnsiString& text, const AnsiString& mark, const Ansi
     return result;
 }
 
+// The sections of a language tag's texts, the closest first, before
+// [Strings].
+std::vector<AnsiString> LanguageSections(const AnsiString& tag)
+{
+    const AnsiString prefix = AnsiString(Section) + ".";
+    std::vector<AnsiString> sections;
+    if (!tag.empty())
+        sections.push_back(prefix + tag);
+    const size_t region = tag.find('-');
+    if (region != AnsiString::npos)
+        sections.push_back(prefix + tag.substr(0, region));
+    return sections;
+}
+
 } // namespace
 
 AnsiString SettingsFileNameFor(const AnsiString& executableFileName)
@@ -30,10 +46,10 @@ AnsiString SettingsFileNameFor(const AnsiString& executableFileName)
     return IncludeTrailingPathDelimiter(ExtractFilePath(executableFileName)) + "deployNotice.ini";
 }
 
-TSettings::TSettings(const AnsiString& iniFileName)
+TSettings::TSettings(const AnsiString& iniFileName, const AnsiString& userLanguage)
 {
     RequireNoInstance();
-    Bind(iniFileName);
+    Bind(iniFileName, userLanguage);
 }
 
 void TSettings::RequireNoInstance()
@@ -42,10 +58,11 @@ void TSettings::RequireNoInstance()
         throw Exception(SSettingsExist);
 }
 
-void TSettings::Bind(const AnsiString& iniFileName)
+void TSettings::Bind(const AnsiString& iniFileName, const AnsiString& userLanguage)
 {
     FIniFileName = iniFileName;
     FIniFile = std::make_unique<TIniFileKx>(FIniFileName);
+    FUserLanguage = LanguageTagOf(userLanguage);
     Settings = this;
 }
 
@@ -55,9 +72,27 @@ TSettings::~TSettings()
     Settings = nullptr;
 }
 
+AnsiString TSettings::TextLanguage() const
+{
+    // A value that is no language tag chooses no language: it forces
+    // [Strings] alone.
+    const AnsiString forced = FIniFile->ReadString(Section, "Language", "");
+    return forced.empty() ? FUserLanguage : LanguageTagOf(forced);
+}
+
+AnsiString TSettings::ReadText(const AnsiString& key) const
+{
+    // An empty value in a language section is that language's text, so the
+    // key's presence decides, not its value.
+    for (const AnsiString& section : LanguageSections(TextLanguage()))
+        if (FIniFile->ValueExists(section, key))
+            return FIniFile->ReadString(section, key, "");
+    return FIniFile->ReadString(Section, key, "");
+}
+
 AnsiString TSettings::ReadMessage(const AnsiString& key, const AnsiString& argument) const
 {
-    AnsiString text = ReplaceAll(FIniFile->ReadString(Section, key, ""), "\\n", "\r\n");
+    AnsiString text = ReplaceAll(ReadText(key), "\\n", "\r\n");
     if (!argument.empty())
         text = ReplaceAll(text, "%s", argument);
     return text;

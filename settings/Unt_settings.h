@@ -1,20 +1,24 @@
 #pragma once
 // The program's one settings object: every text of the message window comes
 // from the ini file "deployNotice.ini" beside the executable, section
-// "Strings". Nothing is cached: each request reads the file again.
+// "Strings", or from a section of the user's language beside it
+// ("Strings.de-CH", "Strings.de"). Nothing is cached: each request reads the
+// file again.
 #include <memory>
 
 #include "AnsiString.h"
 #include "IniFiles.h"
+#include "Language.h"
 
 class TSettings {
 public:
-    // Binds the reader to the ini file beside the running executable. Touches
-    // no file. Raises Exception "Settings class already exists" while another
-    // instance lives, leaving that one alone.
+    // Binds the reader to the ini file beside the running executable and
+    // takes the user's language. Touches no file. Raises Exception "Settings
+    // class already exists" while another instance lives, leaving that one
+    // alone.
     TSettings();
-    // The same for a given ini file.
-    explicit TSettings(const AnsiString& iniFileName);
+    // The same for a given ini file and language tag (see Language.h).
+    explicit TSettings(const AnsiString& iniFileName, const AnsiString& userLanguage = UserLanguage());
     ~TSettings();
     TSettings(const TSettings&) = delete;
     TSettings& operator=(const TSettings&) = delete;
@@ -29,20 +33,28 @@ public:
     AnsiString GetRemoveMessage(const AnsiString& name) const;
     AnsiString GetUpgradeMessage(const AnsiString& name) const;
 
-    // The key's text (empty when the file, the section or the key is
-    // missing): each backslash-n becomes CR LF, then, unless the argument is
-    // empty, each "%s" becomes the argument. Both run left to right and never
-    // look again at what they put in, so marks inside the argument stay.
+    // The key's text (empty when the file or the key is missing): each
+    // backslash-n becomes CR LF, then, unless the argument is empty, each
+    // "%s" becomes the argument. Both run left to right and never look again
+    // at what they put in, so marks inside the argument stay.
+    //
+    // The text comes from the first section that has the key, an empty value
+    // too: "Strings.<language>-<REGION>", "Strings.<language>", "Strings".
+    // The language is the one that the key "Language" of [Strings] names, or
+    // the user's when that key is missing or empty.
     AnsiString ReadMessage(const AnsiString& key, const AnsiString& argument) const;
 
     const AnsiString& IniFileName() const { return FIniFileName; }
 
 private:
     static void RequireNoInstance();
-    void Bind(const AnsiString& iniFileName);
+    void Bind(const AnsiString& iniFileName, const AnsiString& userLanguage);
+    AnsiString TextLanguage() const;
+    AnsiString ReadText(const AnsiString& key) const;
 
     AnsiString FIniFileName;
     std::unique_ptr<TIniFile> FIniFile; // holds a TIniFileKx
+    AnsiString FUserLanguage;           // taken once per run
 };
 
 // The one live instance, or null.

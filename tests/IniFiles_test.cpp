@@ -275,4 +275,31 @@ TEST(IniFile, SectionReadersListNamesAndLines)
     EXPECT_EQ(list.Count(), 0);
 }
 
+TEST(IniFile, ValueExistsForEveryKeyWithAnEqualsSign)
+{
+    TTempFolder folder;
+    const TIniFile file(folder.Write("[Strings]\r\n"
+                                     "Filled=x\r\n"
+                                     "Empty=\r\n"
+                                     "Blank= \t \r\n"
+                                     "NoValue\r\n"
+                                     ";Remark=x\r\n"
+                                     "[strings.DE-ch]\r\n"
+                                     "Swiss=\r\n"
+                                     "[Strings]\r\n"
+                                     "Later=x\r\n"));
+    const struct {
+        const char* Section;
+        const char* Key;
+        bool Exists;
+    } cases[] = {
+        {"Strings", "Filled", true},     {"Strings", "Empty", true},    {"Strings", "Blank", true},
+        {"STRINGS", "empty", true},      {"Strings.de-CH", "Swiss", true}, {"Strings", "Missing", false},
+        {"Strings", "NoValue", false},   {"Strings", ";Remark", false}, {"Strings", "Remark", false},
+        {"Strings.de", "Swiss", false},  {"Strings", "Later", false},   {"Missing", "Filled", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(file.ValueExists(c.Section, c.Key), c.Exists) << c.Section << " " << c.Key;
+}
+
 } // namespace

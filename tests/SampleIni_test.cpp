@@ -1,11 +1,12 @@
 // The sample ini files in res/: ANSI text as the platform's reader expects,
-// and every text filled.
+// and every text filled, in every language.
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <iterator>
 
 #include "AnsiString.h"
+#include "IniFiles.h"
 #include "Unt_settings.h"
 
 namespace {
@@ -38,9 +39,9 @@ bool CheckAnsiBytes(const AnsiString& bytes, const AnsiString& name)
     return beyondAscii;
 }
 
-void CheckTexts(const AnsiString& path)
+void CheckTexts(const AnsiString& path, const AnsiString& language)
 {
-    const TSettings settings(path);
+    const TSettings settings(path, language);
     const AnsiString texts[] = {
         settings.GetWindowsCaption(),       settings.GetInspectMessage(),
         settings.GetWaitCloseMessage(),     settings.GetFinishInstallationMessage(),
@@ -66,14 +67,32 @@ TEST(SampleIni, AnsiTextWithEveryTextFilled)
     for (const char* name : {"deployNotice.ini", "deployNotice.de.ini"}) {
         const AnsiString path = AnsiString(DN_RES_DIR) + name;
         const AnsiString bytes = ReadBytes(path);
-        const bool beyondAscii = CheckAnsiBytes(bytes, name);
-        EXPECT_EQ(beyondAscii, AnsiString(name) == "deployNotice.de.ini") << name;
+        EXPECT_TRUE(CheckAnsiBytes(bytes, name)) << name;
+        // The German umlauts are single code page 1252 bytes.
+        EXPECT_NE(bytes.find("ben\xF6tigte"), AnsiString::npos) << name;
         // An administrator's remark behind a tab.
         EXPECT_NE(bytes.find('\t'), AnsiString::npos) << name;
-        CheckTexts(path);
+        CheckTexts(path, "");
     }
-    // The German umlauts are single code page 1252 bytes.
-    EXPECT_NE(ReadBytes(AnsiString(DN_RES_DIR) + "deployNotice.de.ini").find("ben\xF6tigte"), AnsiString::npos);
+}
+
+TEST(SampleIni, EveryLanguageSectionHasEveryKey)
+{
+    const AnsiString path = AnsiString(DN_RES_DIR) + "deployNotice.ini";
+    const TIniFile file(path);
+    TStringList sections;
+    file.ReadSections(sections);
+    EXPECT_EQ(sections.Text(),
+              "Strings\r\nStrings.de\r\nStrings.fr\r\nStrings.es\r\nStrings.it\r\nStrings.nl\r\nStrings.pt\r\n");
+    TStringList keys;
+    file.ReadSection("Strings", keys);
+    EXPECT_EQ(keys.Count(), 9);
+    for (int i = 1; i < sections.Count(); ++i) {
+        TStringList own;
+        file.ReadSection(sections[i], own);
+        EXPECT_EQ(own.Text(), keys.Text()) << sections[i];
+        CheckTexts(path, sections[i].substr(sections[i].find('.') + 1));
+    }
 }
 
 } // namespace

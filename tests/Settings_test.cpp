@@ -136,6 +136,50 @@ TEST_F(SettingsFile, NoFileNoSectionNoKeyGiveEmptyTexts)
     }
 }
 
+// English in [Strings]; German with a Swiss section beside it, French.
+const char LanguageSections[] = "Caption=Deployment\r\n"
+                                "Install=Installing %s\r\n"
+                                "Finish=Finished\r\n"
+                                "Reboot=Reboot now\r\n"
+                                "[Strings.de]\r\n"
+                                "Caption=Verteilung\tBemerkung\r\n"
+                                "Install=%s wird\\ninstalliert\r\n"
+                                "Finish=\r\n"
+                                "[strings.DE-ch]\r\n"
+                                "Caption=Verteilig\r\n"
+                                "[Strings.fr]\r\n"
+                                "Reboot=Red\xE9marrage\r\n";
+
+TEST_F(SettingsFile, EachTextComesFromTheClosestLanguageSectionThatHasItsKey)
+{
+    const struct {
+        const char* UserLanguage;
+        const char* LanguageLine; // in [Strings]
+        const char* Key;
+        const char* Expected;
+    } cases[] = {
+        {"de-CH", "", "Caption", "Verteilig"},
+        {"de-CH", "", "Install", "Pkg wird\r\ninstalliert"},
+        {"de-CH", "", "Reboot", "Reboot now"},
+        {"de-CH", "", "Finish", ""},
+        {"de-AT", "", "Caption", "Verteilung"},
+        {"de", "", "Caption", "Verteilung"},
+        {"fr-FR", "", "Reboot", "Red\xE9marrage"},
+        {"it-IT", "", "Caption", "Deployment"},
+        {"", "", "Finish", "Finished"},
+        {"de-CH", "Language=fr\r\n", "Reboot", "Red\xE9marrage"},
+        {"de-CH", "Language=fr\r\n", "Caption", "Deployment"},
+        {"", "Language=de_ch\tforced for the Zurich office\r\n", "Caption", "Verteilig"},
+        {"de", "Language=\r\n", "Caption", "Verteilung"},
+        {"de", "Language=English\r\n", "Caption", "Deployment"},
+    };
+    for (const auto& c : cases) {
+        const TSettings settings(WriteStrings(AnsiString(c.LanguageLine) + LanguageSections), c.UserLanguage);
+        EXPECT_EQ(settings.ReadMessage(c.Key, "Pkg"), c.Expected)
+            << c.UserLanguage << " " << c.LanguageLine << " " << c.Key;
+    }
+}
+
 TEST_F(SettingsFile, OneInstanceAtATime)
 {
     EXPECT_EQ(Settings, nullptr);

@@ -9,8 +9,10 @@
 #include <wchar.h>
 #include <wctype.h>
 
+#include <cstdlib>
 #include <string>
 
+#include "Language.h"
 #include "SysUtils.h"
 #include "Utf8.h"
 
@@ -117,4 +119,9 @@ bool AnsiIsCharAlphaNumeric(char c)
 AnsiString AnsiCharUpperBuff(const AnsiString& text)
 {
     return MapCase(text, Upper);
+}
+
+AnsiString UserLanguage()
+{
+    return LanguageFromEnvironment([](const char* name) { return std::getenv(name); });
 }

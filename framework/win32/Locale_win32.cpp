@@ -3,6 +3,7 @@
 // load user32; the single-character routines are user32's, as callers expect.
 #include <windows.h>
 
+#include "Language.h"
 #include "SysUtils.h"
 
 namespace {
@@ -72,4 +73,17 @@ AnsiString AnsiCharUpperBuff(const AnsiString& text)
     if (!result.empty())
         CharUpperBuffA(result.data(), static_cast<DWORD>(result.size()));
     return result;
+}
+
+AnsiString UserLanguage()
+{
+    // The UI language's identifier becomes its name ("de-DE", "sr-Latn-RS");
+    // locale names are ASCII.
+    wchar_t name[LOCALE_NAME_MAX_LENGTH] = {};
+    if (LCIDToLocaleName(MAKELCID(GetUserDefaultUILanguage(), SORT_DEFAULT), name, LOCALE_NAME_MAX_LENGTH, 0) == 0)
+        return AnsiString();
+    AnsiString ascii;
+    for (const wchar_t* c = name; *c != L'\0'; ++c)
+        ascii += *c < 0x80 ? static_cast<char>(*c) : '?';
+    return LanguageTagOf(ascii);
 }

@@ -322,6 +322,36 @@ TEST_F(WindowRun, CloseRequestFromOutsideEndsTheProgram)
     ExpectEndsWithZero(*next);
 }
 
+TEST_F(WindowRun, ShowsTheTextsOfTheUsersLanguage)
+{
+    WriteIni("[Strings]\r\n"
+             "WindowsCaption=Software deployment\r\n"
+             "InspectMessage=Inspecting\r\n"
+             "WaitCloseMessage=Please wait\r\n"
+             "InstallMessage=Installing %s\r\n"
+             "[Strings.fr]\r\n"
+             "WindowsCaption=D\xE9ploiement\r\n"
+             "InspectMessage=Inspection\r\n"
+             "WaitCloseMessage=Patientez\r\n"
+             "InstallMessage=Installation de %s\r\n"
+             "[Strings.de]\r\n"
+             "WindowsCaption=Softwareverteilung\r\n"
+             "InspectMessage=Ben\xF6tigte Software wird ermittelt\r\n"
+             "InstallMessage=%s wird installiert\r\n");
+    // LANGUAGE counts even in the C locale.
+    TChildProcess window(Program, {}, {.Environment = {"LANGUAGE=de", "LC_ALL=C.UTF-8"}});
+    const TWindowView view = WaitForWindow(window);
+    ASSERT_TRUE(view.Found);
+    EXPECT_EQ(view.Caption, "Softwareverteilung");
+    EXPECT_EQ(view.Upper, "Ben\xC3\xB6tigte Software wird ermittelt");
+    // The German section lacks this key.
+    EXPECT_EQ(view.Lower, "Please wait");
+    Send({"-package", "Foo", "install"});
+    EXPECT_TRUE(UpperBecomes(window, "Foo wird installiert")) << ReadWindow(window.Id()).Upper;
+    Send({"-terminate"});
+    ExpectEndsWithZero(window);
+}
+
 TEST_F(WindowRun, MessagesFromAnotherUserNeverChangeTheWindow)
 {
     if (OtherUser() == static_cast<uid_t>(-1))

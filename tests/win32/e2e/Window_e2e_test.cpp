@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
 
 #include "Mailslot.h"
@@ -392,6 +393,42 @@ TEST_F(WindowRun, MalformedCommandShowsOneErrorBoxWhileTheWindowGoesOn)
 
     // Terminate still ends the program with the box open.
     WriteMailslot(CommandMailslotName, "Terminate");
+    ExpectEndsWithZero(*window);
+}
+
+// Wine gives a process the display language of its LC_ALL, which the window
+// run inherits from this test's process: CTest runs this test once as it is
+// and once more with LC_ALL=de_DE.UTF-8.
+TEST_F(WindowRun, ShowsTheTextsOfTheUsersDisplayLanguage)
+{
+    WriteIni("[Strings]\r\n"
+             "WindowsCaption=Software deployment\r\n"
+             "InspectMessage=Inspecting\r\n"
+             "WaitCloseMessage=Please wait\r\n"
+             "InstallMessage=Installing %s\r\n"
+             "[Strings.fr]\r\n"
+             "WindowsCaption=D\xE9ploiement\r\n"
+             "InspectMessage=Inspection\r\n"
+             "WaitCloseMessage=Patientez\r\n"
+             "InstallMessage=Installation de %s\r\n"
+             "[Strings.de]\r\n"
+             "WindowsCaption=Softwareverteilung\r\n"
+             "InspectMessage=Ben\xF6tigte Software wird ermittelt\r\n"
+             "InstallMessage=%s wird installiert\r\n"
+             "[Strings.de-DE]\r\n"
+             "WindowsCaption=Softwareverteilung in Deutschland\r\n");
+    const char* locale = std::getenv("LC_ALL");
+    const bool german = locale != nullptr && AnsiString(locale).starts_with("de_DE");
+    auto window = Start();
+    const TWindowView view = WaitForWindow(*window);
+    ASSERT_NE(view.Upper, nullptr);
+    EXPECT_EQ(WindowText(view.Form), german ? "Softwareverteilung in Deutschland" : "Software deployment");
+    EXPECT_EQ(WindowText(view.Upper), german ? "Ben\xF6tigte Software wird ermittelt" : "Inspecting");
+    // The German sections lack this key.
+    EXPECT_EQ(WindowText(view.Lower), "Please wait");
+    Send("-package Foo install");
+    EXPECT_TRUE(UpperBecomes(view, german ? "Foo wird installiert" : "Installing Foo")) << WindowText(view.Upper);
+    Send("-terminate");
     ExpectEndsWithZero(*window);
 }
 
