@@ -5,6 +5,7 @@
 #include "Forms.h"
 #include "Frm_main.h"
 #include "Mailslot.h"
+#include "Relaunch.h"
 #include "Senders.h"
 #include "StartUp.h"
 #include "SysUtils.h"
@@ -20,10 +21,14 @@ void ShowUsage()
 
 // The message window runs until it is told to end. Its mailslot comes first,
 // before any windowing library is loaded: a script that starts the window and
-// sends at once finds it all the sooner. A second window run cannot create
-// the mailslot: its error box comes from the caller's handler.
+// sends at once finds it all the sooner. A run that hands the window over to
+// the user's session takes none: the process that shows the window does. A
+// second window run cannot create the mailslot: its error box comes from the
+// caller's handler.
 void RunWindow()
 {
+    if (HandOverWindowRun())
+        return;
     auto mailslot = std::make_unique<TMailslotReader>(CommandMailslotName);
     NUtilsKx::RemoveWindowTaskbar(Application->Handle());
     Application->CreateForm(FrmMain, std::move(mailslot));

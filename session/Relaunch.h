@@ -1,0 +1,11 @@
+#pragma once
+// Deployments run as SYSTEM (Windows) or root (Linux), outside the desktop
+// session of the user who is logged on. Their window run hands the window
+// over to a run of the same program in that user's session, as that user,
+// and waits for it; a run of the user itself shows its window where it is.
+
+// Called by the window run before it takes its command channel. True when
+// this process does not show the window: it has handed it over and the other
+// run has ended, or nobody is there to see it; the run then ends. False: the
+// window is shown here.
+bool HandOverWindowRun();

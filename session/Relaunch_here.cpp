@@ -1,0 +1,6 @@
+#include "Relaunch.h"
+
+bool HandOverWindowRun()
+{
+    return false;
+}
