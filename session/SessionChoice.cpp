@@ -9,9 +9,8 @@ namespace {
 // login screen's own user) and whom the system still knows.
 bool ShowsToSomeone(const TLoginSession& session)
 {
-    return (session.Type == "x11" || session.Type == "wayland") && session.State == "active" &&
-           !session.Seat.empty() && !session.Remote && (session.Class == "user" || session.Class == "user-early") &&
-           session.UserExists;
+    return (session.Type == "x11" || session.Type == "wayland") && session.State == "active" && !session.Seat.empty() &&
+           !session.Remote && (session.Class == "user" || session.Class == "user-early") && session.UserExists;
 }
 
 // seat0 before any other seat, then the session that began last.
@@ -32,6 +31,18 @@ int HexDigit(char c)
     return lower >= 'a' && lower <= 'f' ? lower - 'a' + 10 : -1;
 }
 
+// What a letter after a backslash stands for; any other character stands
+// for itself.
+char EscapedLetter(char letter)
+{
+    constexpr char letters[][2] = {{'a', '\a'}, {'b', '\b'}, {'e', '\x1b'}, {'f', '\f'},
+                                   {'n', '\n'}, {'r', '\r'}, {'t', '\t'},   {'v', '\v'}};
+    for (const auto& pair : letters)
+        if (pair[0] == letter)
+            return pair[1];
+    return letter;
+}
+
 // The value of $'...' from behind its opening quote: C escapes, up to the
 // closing quote.
 std::string Unescape(const std::string& text, size_t at)
@@ -44,31 +55,18 @@ std::string Unescape(const std::string& text, size_t at)
             continue;
         }
         const char escape = text[at++];
-        switch (escape) {
-        case 'a': value += '\a'; break;
-        case 'b': value += '\b'; break;
-        case 'e': value += '\x1b'; break;
-        case 'f': value += '\f'; break;
-        case 'n': value += '\n'; break;
-        case 'r': value += '\r'; break;
-        case 't': value += '\t'; break;
-        case 'v': value += '\v'; break;
-        case 'x': {
+        if (escape == 'x') {
             int code = 0;
             for (int digits = 0; digits < 2 && at < text.size() && HexDigit(text[at]) >= 0; ++digits)
                 code = code * 16 + HexDigit(text[at++]);
             value += static_cast<char>(code);
-            break;
-        }
-        default:
-            if (escape >= '0' && escape <= '7') {
-                int code = escape - '0';
-                for (int digits = 1; digits < 3 && at < text.size() && text[at] >= '0' && text[at] <= '7'; ++digits)
-                    code = code * 8 + (text[at++] - '0');
-                value += static_cast<char>(code);
-            } else {
-                value += escape;
-            }
+        } else if (escape >= '0' && escape <= '7') {
+            int code = escape - '0';
+            for (int digits = 1; digits < 3 && at < text.size() && text[at] >= '0' && text[at] <= '7'; ++digits)
+                code = code * 8 + (text[at++] - '0');
+            value += static_cast<char>(code);
+        } else {
+            value += EscapedLetter(escape);
         }
     }
     return value;
