@@ -29,12 +29,10 @@ TEST(WindowPlace, ActiveGraphicalSessionOfALocalSeat)
     const TLoginSession wayland = Session("3", 1001, "seat0", "wayland");
     const TLoginSession remote = With(Session("4", 1002, "", "x11"), [](TLoginSession& s) { s.Remote = true; });
     const TLoginSession removedUser = With(x11, [](TLoginSession& s) { s.UserExists = false; });
-    const TLoginSession greeter = With(Session("c1", 120, "seat0", "wayland"), [](TLoginSession& s) {
-        s.Class = "greeter";
-    });
-    const TLoginSession switchedAway = With(Session("5", 1003, "seat0", "x11", 9), [](TLoginSession& s) {
-        s.State = "online";
-    });
+    const TLoginSession greeter =
+        With(Session("c1", 120, "seat0", "wayland"), [](TLoginSession& s) { s.Class = "greeter"; });
+    const TLoginSession switchedAway =
+        With(Session("5", 1003, "seat0", "x11", 9), [](TLoginSession& s) { s.State = "online"; });
     const struct {
         const char* Row;
         unsigned OwnUid;
@@ -48,16 +46,22 @@ TEST(WindowPlace, ActiveGraphicalSessionOfALocalSeat)
         {"one Wayland session", 0, {wayland}, TWindowPlace::Relaunch, "3"},
         {"a remote session without a seat", 0, {remote}, TWindowPlace::Nobody, ""},
         {"the session of a user who no longer exists", 0, {removedUser}, TWindowPlace::Nobody, ""},
-        {"a text console and the login screen", 0, {Session("6", 1000, "seat0", "tty"), greeter},
-         TWindowPlace::Nobody, ""},
-        {"the user switched to is active, not the one before", 0, {switchedAway, wayland}, TWindowPlace::Relaunch,
-         "3"},
-        {"two active sessions: seat0 before a newer one", 0,
-         {Session("7", 1004, "seat1", "x11", 50), Session("8", 1005, "seat0", "x11", 10)}, TWindowPlace::Relaunch,
+        {"a text console and the login screen",
+         0,
+         {Session("6", 1000, "seat0", "tty"), greeter},
+         TWindowPlace::Nobody,
+         ""},
+        {"the user switched to is active, not the one before", 0, {switchedAway, wayland}, TWindowPlace::Relaunch, "3"},
+        {"two active sessions: seat0 before a newer one",
+         0,
+         {Session("7", 1004, "seat1", "x11", 50), Session("8", 1005, "seat0", "x11", 10)},
+         TWindowPlace::Relaunch,
          "8"},
-        {"two active sessions on other seats: the most recent", 0,
+        {"two active sessions on other seats: the most recent",
+         0,
          {Session("9", 1006, "seat1", "x11", 10), Session("10", 1007, "seat2", "wayland", 50)},
-         TWindowPlace::Relaunch, "10"},
+         TWindowPlace::Relaunch,
+         "10"},
         {"root's own session", 0, {Session("11", 0, "seat0", "x11")}, TWindowPlace::Here, "11"},
     };
     for (const auto& c : cases) {
