@@ -7,6 +7,7 @@
 #include <pwd.h>
 #include <signal.h>
 #include <sys/prctl.h>
+#include <sys/socket.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -15,6 +16,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,6 +24,8 @@
 #include "Diagnostics.h"
 #include "Handle.h"
 #include "LoginSessions.h"
+#include "Mailslot.h"
+#include "Mailslot_linux.h"
 #include "ProcessArgs.h"
 #include "Relaunch.h"
 #include "SysUtils.h"
@@ -144,6 +148,15 @@ std::vector<char*> Pointers(std::vector<std::string>& texts)
     return pointers;
 }
 
+// Whether a window run holds the command channel: a probe that connects
+// sends nothing.
+bool WindowIsOpen()
+{
+    const std::optional<TChannelAddress> address = ChannelAddress(CommandMailslotName);
+    const TFileDescriptor probe(socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0));
+    return address && probe.Valid() && connect(probe.Get(), address->Get(), address->Length) == 0;
+}
+
 void Relaunch(const TLoginSession& session)
 {
     // A deployment agent that ignores its children's ends would hand that
@@ -220,6 +233,12 @@ bool HandOverWindowRun()
         return true;
     case TWindowPlace::Relaunch:
         break;
+    }
+    // The relaunched run would show its error box on the user's desktop, and
+    // the deployment would wait until the user closed it.
+    if (WindowIsOpen()) {
+        WriteDiagnostic(ErrorBoxText(SUnableToCreateMailslot), TDiagnosticKind::Error);
+        return true;
     }
     // A relaunch that fails shows no box: nobody would see it, and it would
     // hold up the deployment.

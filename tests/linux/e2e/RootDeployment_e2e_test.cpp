@@ -20,6 +20,7 @@
 #include <sstream>
 
 #include "Handle.h"
+#include "Mailslot.h"
 #include "StartUp.h"
 #include "SysUtils.h"
 #include "TestProcess.h"
@@ -326,6 +327,18 @@ TEST_F(RootDeployment, AUserWhoCannotRunTheProgramOrReadItsTextsGetsNoWindow)
         EXPECT_EQ(output.find("relaunched"), std::string::npos) << c.Row << ": " << output;
     }
     fs::permissions(Folder.Path(), shared);
+}
+
+// A root run while a window is open shows no error box: it would hold the
+// deployment until the user closed it.
+TEST_F(RootDeployment, AWindowAlreadyOpenIsLoggedWithoutARelaunch)
+{
+    const TMailslotReader window(CommandMailslotName);
+    auto root = StartAsRoot({{"DISPLAY", ":0"}});
+    int exitCode = -1;
+    ASSERT_TRUE(root->WaitForExit(10s, exitCode));
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_EQ(root->ReadOutput(), "deployNotice: Unable to create Mailslot.\n");
 }
 
 // The packaged program asks logind on the system bus; where there is none,
