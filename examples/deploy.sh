@@ -1,8 +1,13 @@
 #!/bin/sh
 # Drives deployNotice through a deployment run, as a deployment system's shell
-# script would. Run it in the user's desktop session (DISPLAY set). NOTICE is
-# the program; by default the one on the PATH (the package's
-# /usr/bin/deployNotice).
+# script would. Run it as root, the way deployment agents, systemd services
+# and cron jobs run their scripts (for example
+# `sudo /opt/deploynotice/examples/deploy.sh`): the window appears on the
+# desktop of the user who is logged on, as that user, and the calls below
+# reach it from root. Nobody logged on: no window, and the calls return at
+# once. Run as a user, it shows the window in that user's desktop session
+# (DISPLAY set). NOTICE is the program; by default the one on the PATH (the
+# package's /usr/bin/deployNotice).
 NOTICE=${NOTICE:-deployNotice}
 
 # Start the window once, in the background; it stays until -terminate.

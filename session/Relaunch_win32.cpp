@@ -123,12 +123,13 @@ void Relaunch(THandOverSystem& system, const THandOverChoice& choice)
     const TKernelHandle thread(started.hThread);
     const TKernelHandle process(started.hProcess);
     const auto session = static_cast<unsigned long>(choice.Session);
-    WriteDiagnostic(Format(SRelaunched, session, choice.User.c_str(), static_cast<unsigned long>(started.dwProcessId)));
+    WriteDiagnostic(
+        Format(SRelaunchedIntoSession, session, choice.User.c_str(), static_cast<unsigned long>(started.dwProcessId)));
 
     WaitForSingleObject(process.Get(), INFINITE);
     DWORD exitCode = 0;
     GetExitCodeProcess(process.Get(), &exitCode);
-    WriteDiagnostic(Format(SRelaunchEnded, session, static_cast<unsigned long>(started.dwProcessId),
+    WriteDiagnostic(Format(SSessionRunEnded, session, static_cast<unsigned long>(started.dwProcessId),
                            static_cast<unsigned long>(exitCode)));
     if (staging && !staging->Remove())
         WriteDiagnostic(Format(SStagingNotRemoved, AnsiText(staging->Path()).c_str()), TDiagnosticKind::Warning);
@@ -159,7 +160,8 @@ bool HandOverWindowRun()
         Relaunch(system, choice);
     } catch (const std::exception& error) {
         const AnsiString detail = ErrorDetail(error);
-        WriteDiagnostic(Format(SRelaunchFailed, static_cast<unsigned long>(choice.Session), choice.User.c_str(),
+        WriteDiagnostic(Format(SRelaunchIntoSessionFailed, static_cast<unsigned long>(choice.Session),
+                               choice.User.c_str(),
                                (error.what() + (detail.empty() ? AnsiString() : " (" + detail + ")")).c_str()),
                         TDiagnosticKind::Error);
     }

@@ -88,11 +88,14 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "no display\n");
         return 1;
     }
-    // deployNotice in a folder of its own, beside the sample ini file.
+    // deployNotice in a folder of its own, beside the sample ini file. As
+    // root the program would hand its window to the user logged on at the
+    // machine, and the bench's display has none: its test build, which takes
+    // the display as root's own session, is timed instead.
     const std::string folder = Folder();
     const std::filesystem::path run = std::filesystem::temp_directory_path() / ("dn-bench-" + std::to_string(getpid()));
     std::filesystem::create_directories(run);
-    std::filesystem::copy_file(folder + "deployNotice", run / "deployNotice");
+    std::filesystem::copy_file(folder + (geteuid() == 0 ? "tested/deployNotice" : "deployNotice"), run / "deployNotice");
     if (argc > 2)
         std::filesystem::copy_file(argv[2], run / "deployNotice.ini");
     const std::string notice = (run / "deployNotice").string();

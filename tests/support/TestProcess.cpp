@@ -21,6 +21,13 @@ AnsiString ProgramPath()
 #ifdef _WIN32
     return BinaryFolder() + "deployNotice.exe";
 #else
-    return BinaryFolder() + "deployNotice";
+    return BinaryFolder() + "tested/deployNotice";
 #endif
 }
+
+#ifndef _WIN32
+AnsiString PackagedProgramPath()
+{
+    return BinaryFolder() + "deployNotice";
+}
+#endif

@@ -96,7 +96,15 @@ int RunToEnd(const AnsiString& program, const std::vector<std::string>& argument
 // The folder of the running test executable, with a trailing path delimiter;
 // the program under test is built into the same folder.
 AnsiString BinaryFolder();
+// The program under test. On Linux its test build: it asks no logind for the
+// user's session but takes the one that the test names (the test's own user
+// on the test's display unless a test says otherwise), so that a window run
+// as root shows its window here; in all else it is the packaged program.
 AnsiString ProgramPath();
+#ifndef _WIN32
+// The program as it is packaged, with its own session look-up.
+AnsiString PackagedProgramPath();
+#endif
 
 // A channel name that no other test process uses.
 AnsiString UniqueMailslotName();

@@ -77,14 +77,21 @@ AnsiString WindowText(HWND window)
     // a control of another process for its text. The text may change between
     // asking for its length and for the text, so the buffer has room to spare
     // and a text that fills it is asked for again.
+    // A process that a busy machine holds up for a few seconds is not gone:
+    // the question is asked again before the answer counts as no text.
+    const auto ask = [window](UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR& result) {
+        for (int attempt = 0; attempt < 3; ++attempt)
+            if (SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, 5000, &result))
+                return true;
+        return false;
+    };
     DWORD_PTR length = 0;
-    if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length))
+    if (!IsWindow(window) || !ask(WM_GETTEXTLENGTH, 0, 0, length))
         return AnsiString();
     for (size_t room = length + 1024;; room *= 2) {
         AnsiString text(room, '\0');
         DWORD_PTR copied = 0;
-        if (!SendMessageTimeoutA(window, WM_GETTEXT, room, reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
-                                 5000, &copied))
+        if (!ask(WM_GETTEXT, room, reinterpret_cast<LPARAM>(text.data()), copied))
             return AnsiString();
         if (copied + 1 < room) {
             text.resize(copied);

@@ -99,8 +99,8 @@ TEST(SystemWindowRun, RelaunchesTheRealWindowRunAsTheUserAndWaitsForIt)
     EXPECT_EQ(exitCode, 0);
     EXPECT_EQ(WaitForSingleObject(window.Process.Get(), 0), WAIT_OBJECT_0);
     const std::string output = system->ReadOutput();
-    EXPECT_TRUE(Contains(output, Format(SRelaunched, 1ul, User, window.Id))) << output;
-    EXPECT_TRUE(Contains(output, Format(SRelaunchEnded, 1ul, window.Id, 0ul))) << output;
+    EXPECT_TRUE(Contains(output, Format(SRelaunchedIntoSession, 1ul, User, window.Id))) << output;
+    EXPECT_TRUE(Contains(output, Format(SSessionRunEnded, 1ul, window.Id, 0ul))) << output;
 }
 
 // A relaunch that fails ends like the others, without a box that would hold
@@ -127,7 +127,8 @@ TEST(SystemWindowRun, EndsWithoutWindowWhenNobodyIsThereAWindowIsOpenOrTheRelaun
          {user},
          noProgram,
          false,
-         "deployNotice: " + Format(SRelaunchFailed, 1ul, User, Format(SNotStartedAsUser, noProgram.c_str()).c_str()) +
+         "deployNotice: " +
+             Format(SRelaunchIntoSessionFailed, 1ul, User, Format(SNotStartedAsUser, noProgram.c_str()).c_str()) +
              " (error "},
     };
     for (const auto& row : rows) {
@@ -140,7 +141,7 @@ TEST(SystemWindowRun, EndsWithoutWindowWhenNobodyIsThereAWindowIsOpenOrTheRelaun
         EXPECT_EQ(exitCode, 0) << row.Name;
         const std::string output = system->ReadOutput();
         EXPECT_NE(output.find(row.Line), std::string::npos) << row.Name << ": " << output;
-        EXPECT_EQ(output.find("Relaunched"), std::string::npos) << row.Name << ": " << output;
+        EXPECT_EQ(output.find("relaunched into"), std::string::npos) << row.Name << ": " << output;
         EXPECT_EQ(FindWindowA("TFrmMain", nullptr), nullptr) << row.Name;
     }
 }
@@ -292,7 +293,7 @@ TEST(SystemWindowRun, RunsAStagedCopyAndRemovesItWithoutFollowingLinks)
     EXPECT_TRUE(
         Contains(output, Format(SStaged, User, ProgramPath().c_str(), staged.substr(0, staged.size() - 1).c_str())))
         << output;
-    EXPECT_TRUE(Contains(output, Format(SRelaunchEnded, 1ul, window.Id, 7ul))) << output;
+    EXPECT_TRUE(Contains(output, Format(SSessionRunEnded, 1ul, window.Id, 7ul))) << output;
     EXPECT_FALSE(Exists(staged + "deployNotice.exe"));
     EXPECT_FALSE(Exists(staged + "deployNotice.ini"));
     EXPECT_TRUE(Exists(kept)) << "a link was followed";

@@ -1,0 +1,393 @@
+// Deployments that run as root: a window run hands its window to the user of
+// the active graphical session. The relaunch runs for real: root starts the
+// test build of the program, whose session look-up names an unprivileged
+// user (nobody) with a desktop of its own, a private display that only that
+// user's cookie opens and a session bus on which that user's screen reader
+// reads the window. The packaged program, which asks logind, is run against
+// a system bus that is not there or never answers.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <random>
+#include <sstream>
+
+#include "Handle.h"
+#include "Mailslot.h"
+#include "StartUp.h"
+#include "SysUtils.h"
+#include "TestProcess.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr uid_t User = 65534;
+
+const char TestIni[] = "[Strings]\r\n"
+                       "WindowsCaption=Software deployment\r\n"
+                       "InspectMessage=Inspecting\r\n"
+                       "InstallMessage=Installing %s\r\n";
+
+std::string ReadWhole(const std::string& path)
+{
+    std::ostringstream text;
+    text << std::ifstream(path).rdbuf();
+    return text.str();
+}
+
+std::map<std::string, std::string> EnvironmentOf(pid_t process)
+{
+    std::map<std::string, std::string> variables;
+    std::istringstream entries(ReadWhole("/proc/" + std::to_string(process) + "/environ"));
+    for (std::string entry; std::getline(entries, entry, '\0');)
+        variables.emplace(entry.substr(0, entry.find('=')), entry.substr(entry.find('=') + 1));
+    return variables;
+}
+
+// The value of a line of /proc/<pid>/status, blanks folded.
+std::string StatusOf(pid_t process, const std::string& name)
+{
+    std::istringstream lines(ReadWhole("/proc/" + std::to_string(process) + "/status"));
+    for (std::string line; std::getline(lines, line);)
+        if (line.starts_with(name + ":")) {
+            std::istringstream words(line.substr(name.size() + 1));
+            std::string value;
+            for (std::string word; words >> word;)
+                value += (value.empty() ? "" : " ") + word;
+            return value;
+        }
+    return "";
+}
+
+// The one process that `parent` has started, once it has.
+pid_t ChildOf(pid_t parent)
+{
+    const std::string pid = std::to_string(parent);
+    std::string children;
+    WaitUntil([&] { return !(children = ReadWhole("/proc/" + pid + "/task/" + pid + "/children")).empty(); });
+    return children.empty() ? -1 : static_cast<pid_t>(std::stoi(children));
+}
+
+// A new cookie file, or one more cookie in it; xauth's exit code.
+int AddCookie(const std::string& file, const std::string& display, const std::string& cookie)
+{
+    TChildProcess::TOptions quiet;
+    quiet.CaptureOutput = true;
+    return RunToEnd("/usr/bin/xauth", {"-f", file, "add", display, ".", cookie}, quiet);
+}
+
+// Starts a server or bus as a child that is asked to end when the test ends.
+class TService {
+public:
+    TService(const std::string& program, const std::vector<std::string>& arguments,
+             const TChildProcess::TOptions& options = {})
+        : FProcess(program, arguments, options)
+    {
+    }
+    ~TService()
+    {
+        kill(FProcess.Id(), SIGTERM);
+        int ignored = 0;
+        FProcess.WaitForExit(5s, ignored);
+    }
+
+private:
+    TChildProcess FProcess;
+};
+
+// The desktop of the unprivileged user: its runtime folder, a private Xvfb
+// display that only the user's cookie opens, and its session bus.
+class TUserDesktop {
+public:
+    TUserDesktop()
+    {
+        const std::string runtime = Folder.Path() + "runtime";
+        std::filesystem::create_directory(runtime);
+        EXPECT_EQ(chown(runtime.c_str(), User, User), 0);
+        std::filesystem::permissions(runtime, std::filesystem::perms::owner_all);
+        std::random_device random;
+        std::string cookie;
+        for (int i = 0; i < 4; ++i)
+            cookie += Format("%08x", static_cast<unsigned>(random()));
+        // The server takes every cookie of its file, whatever display it names.
+        const std::string serverCookies = Folder.Path() + "server.auth";
+        EXPECT_EQ(AddCookie(serverCookies, ":0", cookie), 0);
+        const std::string number = Folder.Path() + "display";
+        FDisplay = std::make_unique<TService>(
+            "/bin/sh", std::vector<std::string>{"-c",
+                                                "exec Xvfb -displayfd 3 -auth \"$1\" -nolisten tcp "
+                                                "-screen 0 1280x1024x24 3>\"$2\" >/dev/null 2>&1",
+                                                "sh", serverCookies, number});
+        std::string written;
+        WaitUntil([&] { return (written = ReadWhole(number)).find('\n') != std::string::npos; });
+        DisplayName = ":" + written.substr(0, written.find('\n'));
+        Cookies = Folder.Path() + "user.auth";
+        EXPECT_EQ(AddCookie(Cookies, DisplayName, cookie), 0);
+        EXPECT_EQ(chown(Cookies.c_str(), User, User), 0);
+        std::filesystem::permissions(Cookies, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+
+        Variables = {{"DISPLAY", DisplayName},     {"XAUTHORITY", Cookies},
+                     {"XDG_RUNTIME_DIR", runtime}, {"DBUS_SESSION_BUS_ADDRESS", "unix:path=" + runtime + "/bus"},
+                     {"LANG", "C.UTF-8"},          {"LC_TIME", "C.UTF-8"},
+                     {"PATH", "/usr/bin:/bin"}};
+        TChildProcess::TOptions asUser;
+        asUser.User = User;
+        asUser.Environment = Entries();
+        // The bus and the accessibility services that it starts report each
+        // start on its output, which is none of the test's.
+        FBus = std::make_unique<TService>(
+            "/bin/sh",
+            std::vector<std::string>{"-c",
+                                     "exec dbus-daemon --session --nofork --nopidfile --address=\"$1\" >/dev/null 2>&1",
+                                     "sh", Variables["DBUS_SESSION_BUS_ADDRESS"]},
+            asUser);
+        EXPECT_TRUE(WaitUntil([&] { return std::filesystem::exists(runtime + "/bus"); }));
+    }
+
+    std::vector<std::string> Entries() const
+    {
+        std::vector<std::string> entries{"HOME=" + Folder.Path()};
+        for (const auto& [name, value] : Variables)
+            entries.push_back(name + "=" + value);
+        return entries;
+    }
+
+    // The caption, the upper and the lower line of the process's window as
+    // the user's screen reader reads them; empty while there is none.
+    std::vector<std::string> WindowOf(pid_t process) const
+    {
+        TChildProcess::TOptions asUser;
+        asUser.User = User;
+        asUser.Environment = Entries();
+        asUser.CaptureOutput = true;
+        TChildProcess probe(BinaryFolder() + "window_probe", {std::to_string(process)}, asUser);
+        std::istringstream output(probe.ReadOutput());
+        int exitCode = -1;
+        std::vector<std::string> lines;
+        if (!probe.WaitForExit(10s, exitCode) || exitCode != 0)
+            return lines;
+        for (std::string line; std::getline(output, line);)
+            lines.push_back(line);
+        return lines;
+    }
+
+    // Whether someone without the user's cookie can open the display.
+    bool OpensWithoutCookie() const
+    {
+        TChildProcess::TOptions options;
+        options.Environment = {"XAUTHORITY=" + Folder.Path() + "none"};
+        options.CaptureOutput = true;
+        return RunToEnd("/usr/bin/xdpyinfo", {"-display", DisplayName}, options) == 0;
+    }
+
+    TTempFolder Folder{"desktop"};
+    std::string DisplayName;
+    std::string Cookies;
+    std::map<std::string, std::string> Variables;
+
+private:
+    std::unique_ptr<TService> FDisplay;
+    std::unique_ptr<TService> FBus;
+};
+
+class RootDeployment : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (getuid() != 0)
+            GTEST_SKIP() << "a run as root relaunches as another user; run the tests as root to see it (CI does)";
+        Program = Folder.Path() + "deployNotice";
+        std::filesystem::copy_file(ProgramPath(), Program);
+        Folder.Write("deployNotice.ini", TestIni);
+    }
+
+    // The root run of the test build with the session of `variables`'
+    // user; its own environment carries a variable of root's own.
+    std::unique_ptr<TChildProcess> StartAsRoot(const std::map<std::string, std::string>& variables)
+    {
+        std::string text = "EDITOR=vi\n";
+        for (const auto& [name, value] : variables)
+            text += name + "=" + value + "\n";
+        TChildProcess::TOptions options;
+        options.Environment = {"DN_TEST_SESSION_USER=" + std::to_string(User),
+                               "DN_TEST_SESSION_VARIABLES=" + Folder.Write("session.env", text), "ROOT_ONLY=1"};
+        options.CaptureOutput = true;
+        return std::make_unique<TChildProcess>(Program, std::vector<std::string>{}, options);
+    }
+
+    bool UpperBecomes(const TUserDesktop& desktop, pid_t window, const std::string& text)
+    {
+        return WaitUntil(
+            [&] {
+                const std::vector<std::string> lines = desktop.WindowOf(window);
+                return lines.size() == 3 && lines[1] == text;
+            },
+            20s);
+    }
+
+    TTempFolder Folder{"root"};
+    AnsiString Program;
+};
+
+TEST_F(RootDeployment, WindowAppearsForTheSessionsUserWithTheSessionsEnvironmentOnly)
+{
+    TUserDesktop desktop;
+    EXPECT_FALSE(desktop.OpensWithoutCookie()) << "the test display must be the user's alone";
+
+    auto root = StartAsRoot(desktop.Variables);
+    const pid_t window = ChildOf(root->Id());
+    ASSERT_GT(window, 0) << "no relaunch";
+    ASSERT_TRUE(UpperBecomes(desktop, window, "Inspecting"));
+    EXPECT_EQ(desktop.WindowOf(window), (std::vector<std::string>{"Software deployment", "Inspecting", ""}));
+
+    EXPECT_EQ(StatusOf(window, "Uid"), "65534 65534 65534 65534");
+    EXPECT_EQ(StatusOf(window, "Gid"), "65534 65534 65534 65534");
+    for (const char* capabilities : {"CapInh", "CapPrm", "CapEff", "CapAmb"})
+        EXPECT_EQ(StatusOf(window, capabilities), "0000000000000000") << capabilities;
+    std::map<std::string, std::string> expected = desktop.Variables;
+    expected.insert({{"HOME", "/nonexistent"}, {"USER", "nobody"}, {"LOGNAME", "nobody"}});
+    EXPECT_EQ(EnvironmentOf(window), expected) << "nothing of root's environment passes";
+
+    // Root's senders reach the user's window; -terminate ends both runs.
+    EXPECT_EQ(RunToEnd(Program, {"-package", "Foo", "install"}), 0);
+    EXPECT_TRUE(UpperBecomes(desktop, window, "Installing Foo"));
+    EXPECT_EQ(RunToEnd(Program, {"-terminate"}), 0);
+    int exitCode = -1;
+    ASSERT_TRUE(root->WaitForExit(20s, exitCode));
+    EXPECT_EQ(exitCode, 0);
+    const std::string output = root->ReadOutput();
+    const std::string pid = std::to_string(window);
+    EXPECT_NE(output.find("deployNotice: relaunched for user nobody (uid 65534) in session test on display " +
+                          desktop.DisplayName + ": process " + pid + "\n"),
+              std::string::npos)
+        << output;
+    EXPECT_NE(output.find("deployNotice: the window run of user nobody (process " + pid + ") ended with exit code 0\n"),
+              std::string::npos)
+        << output;
+}
+
+TEST_F(RootDeployment, TheRootRunWaitsForTheWindowAndLogsHowItEnded)
+{
+    TUserDesktop desktop;
+    auto root = StartAsRoot(desktop.Variables);
+    const pid_t window = ChildOf(root->Id());
+    ASSERT_TRUE(UpperBecomes(desktop, window, "Inspecting"));
+    int exitCode = -1;
+    EXPECT_FALSE(root->WaitForExit(500ms, exitCode)) << "root ended before the window";
+    kill(window, SIGKILL);
+    ASSERT_TRUE(root->WaitForExit(20s, exitCode));
+    EXPECT_EQ(exitCode, 0);
+    const std::string output = root->ReadOutput();
+    EXPECT_NE(
+        output.find("the window run of user nobody (process " + std::to_string(window) + ") was ended by signal 9\n"),
+        std::string::npos)
+        << output;
+}
+
+// The deployment's cache may be closed to users: nothing is shown, and the
+// administrator reads why.
+TEST_F(RootDeployment, AUserWhoCannotRunTheProgramOrReadItsTextsGetsNoWindow)
+{
+    namespace fs = std::filesystem;
+    const fs::perms rootOnly = fs::perms::owner_all;
+    const fs::perms shared = fs::perms::all;
+    const fs::perms readable = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+    const struct {
+        const char* Row;
+        fs::perms Folder;
+        fs::perms Program;
+        fs::perms Ini;
+        std::string Line;
+    } cases[] = {
+        {"a folder closed to users", rootOnly, shared, readable,
+         "deployNotice: user nobody cannot run " + Program + ": error 13: Permission denied\n"},
+        {"a program only root may run", shared, rootOnly, readable,
+         "deployNotice: user nobody cannot run " + Program + ": error 13: Permission denied\n"},
+        {"texts only root may read", shared, shared, fs::perms::owner_read,
+         "deployNotice: user nobody cannot read " + Folder.Path() + "deployNotice.ini: error 13: Permission denied\n"},
+    };
+    for (const auto& c : cases) {
+        fs::permissions(Folder.Path(), c.Folder);
+        fs::permissions(Program, c.Program);
+        fs::permissions(Folder.Path() + "deployNotice.ini", c.Ini);
+        auto root = StartAsRoot({{"DISPLAY", ":0"}});
+        int exitCode = -1;
+        ASSERT_TRUE(root->WaitForExit(10s, exitCode)) << c.Row;
+        EXPECT_EQ(exitCode, 0) << c.Row;
+        const std::string output = root->ReadOutput();
+        EXPECT_NE(output.find(c.Line), std::string::npos) << c.Row << ": " << output;
+        EXPECT_EQ(output.find("relaunched"), std::string::npos) << c.Row << ": " << output;
+    }
+    fs::permissions(Folder.Path(), shared);
+}
+
+// A root run while a window is open shows no error box: it would hold the
+// deployment until the user closed it.
+TEST_F(RootDeployment, AWindowAlreadyOpenIsLoggedWithoutARelaunch)
+{
+    const TMailslotReader window(CommandMailslotName);
+    auto root = StartAsRoot({{"DISPLAY", ":0"}});
+    int exitCode = -1;
+    ASSERT_TRUE(root->WaitForExit(10s, exitCode));
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_EQ(root->ReadOutput(), "deployNotice: Unable to create Mailslot.\n");
+}
+
+// The packaged program asks logind on the system bus; where there is none,
+// or where the bus takes the connection and never answers, nobody is there
+// to see the window, and the look-up gives up after two seconds. Only the
+// window run looks.
+TEST(RootDeploymentWithoutLogind, NobodyIsThereAndOnlyTheWindowRunAsks)
+{
+    if (getuid() != 0)
+        GTEST_SKIP() << "only a run as root looks for the user's session; run the tests as root to see it (CI does)";
+    TTempFolder folder("bus");
+    // Takes connections and never says a word.
+    sockaddr_un silent{};
+    silent.sun_family = AF_UNIX;
+    (folder.Path() + "silent").copy(silent.sun_path, sizeof silent.sun_path - 1);
+    const TFileDescriptor listener(socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    ASSERT_EQ(bind(listener.Get(), reinterpret_cast<const sockaddr*>(&silent), sizeof silent), 0);
+    ASSERT_EQ(listen(listener.Get(), 8), 0);
+
+    const std::string nobodyLine = "deployNotice: nobody is logged on to a graphical session\n";
+    const std::string none = "unix:path=" + folder.Path() + "none";
+    const std::string quiet = "unix:path=" + folder.Path() + "silent";
+    const struct {
+        const char* Row;
+        std::string Bus;
+        std::vector<std::string> Arguments;
+        std::string Output;
+        std::chrono::milliseconds AtLeast;
+        std::chrono::milliseconds Within;
+    } cases[] = {
+        {"no system bus", none, {}, nobodyLine, 0ms, 1500ms},
+        {"a bus that never answers", quiet, {}, nobodyLine, 2000ms, 3500ms},
+        {"a usage run", quiet, {"-help"}, "deployNotice: " + std::string(UsageText) + "\n", 0ms, 1500ms},
+        {"a sender run", quiet, {"-finish"}, "", 0ms, 1500ms},
+    };
+    for (const auto& c : cases) {
+        TChildProcess::TOptions options;
+        options.Environment = {"DBUS_SYSTEM_BUS_ADDRESS=" + c.Bus, "DISPLAY=", "WAYLAND_DISPLAY="};
+        options.CaptureOutput = true;
+        const auto start = std::chrono::steady_clock::now();
+        TChildProcess run(PackagedProgramPath(), c.Arguments, options);
+        int exitCode = -1;
+        ASSERT_TRUE(run.WaitForExit(10s, exitCode)) << c.Row;
+        const auto took = std::chrono::steady_clock::now() - start;
+        EXPECT_EQ(exitCode, 0) << c.Row;
+        EXPECT_EQ(run.ReadOutput(), c.Output) << c.Row;
+        EXPECT_GE(took, c.AtLeast) << c.Row;
+        EXPECT_LT(took, c.Within) << c.Row;
+    }
+}
+
+} // namespace
