@@ -29,6 +29,12 @@ public:
     // waits or the read fails; the next call tries again.
     bool ReadMessage(AnsiString& message);
 
+#ifdef _WIN32
+    // The mailslot's own handle: what the system keeps of it (its security)
+    // can be read only there.
+    void* Handle() const;
+#endif
+
 private:
     struct TImpl;
     std::unique_ptr<TImpl> FImpl;

@@ -1,20 +1,54 @@
 #include <windows.h>
 
+#include <sddl.h>
+
 #include <vector>
 
 #include "Consts.h"
 #include "Handle.h"
 #include "Mailslot.h"
 #include "MailslotPlatform.h"
+#include "Mailslot_win32.h"
+#include "Station.h"
 #include "SysUtils.h"
+
+namespace {
+
+// Sharing write access as well lets concurrent senders open the mailslot at
+// the same time; with read sharing alone the later ones fail and their
+// commands are lost.
+TFileHandle OpenForWriting(const AnsiString& name)
+{
+    return TFileHandle(CreateFileA(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+// Who may use the channel, stated instead of the defaults of whoever starts
+// the window (an elevated start would leave the user's own senders outside):
+// the window run's user everything, the machine's own account and the
+// administrators writing (deployments send as SYSTEM or elevated, from any
+// session), nobody else anything, and nothing inherited.
+TLocalMemory<PSECURITY_DESCRIPTOR> ChannelSecurity()
+{
+    const AnsiString user = ProcessUserSid();
+    TLocalMemory<PSECURITY_DESCRIPTOR> descriptor;
+    if (user.empty() ||
+        !ConvertStringSecurityDescriptorToSecurityDescriptorA(
+            ("D:P(A;;FA;;;" + user + ")(A;;FW;;;SY)(A;;FW;;;BA)").c_str(), SDDL_REVISION_1, descriptor.Put(), nullptr))
+        throw Exception(SUnableToCreateMailslot, GetLastError());
+    return descriptor;
+}
+
+} // namespace
+
+bool MailslotHeld(const AnsiString& name)
+{
+    return OpenForWriting(name).Valid() || GetLastError() == ERROR_ACCESS_DENIED;
+}
 
 TWriteResult TryWriteMailslot(const AnsiString& name, const AnsiString& text, std::chrono::milliseconds)
 {
-    // Sharing write access as well lets concurrent senders open the mailslot
-    // at the same time; with read sharing alone the later ones fail and their
-    // commands are lost.
-    const TFileHandle slot(CreateFileA(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const TFileHandle slot = OpenForWriting(name);
     if (!slot.Valid())
         return GetLastError() == ERROR_FILE_NOT_FOUND ? TWriteResult::NoReader : TWriteResult::Failed;
     DWORD written = 0;
@@ -28,12 +62,19 @@ struct TMailslotReader::TImpl {
 
 TMailslotReader::TMailslotReader(const AnsiString& name) : FImpl(std::make_unique<TImpl>())
 {
-    FImpl->Slot.Reset(CreateMailslotA(name.c_str(), 0, 0, nullptr));
+    const TLocalMemory<PSECURITY_DESCRIPTOR> security = ChannelSecurity();
+    SECURITY_ATTRIBUTES attributes{sizeof attributes, security.Get(), FALSE};
+    FImpl->Slot.Reset(CreateMailslotA(name.c_str(), 0, 0, &attributes));
     if (!FImpl->Slot.Valid())
         throw Exception(SUnableToCreateMailslot, GetLastError());
 }
 
 TMailslotReader::~TMailslotReader() = default;
+
+void* TMailslotReader::Handle() const
+{
+    return FImpl->Slot.Get();
+}
 
 bool TMailslotReader::ReadMessage(AnsiString& message)
 {

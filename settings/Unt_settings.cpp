@@ -41,9 +41,11 @@ std::vector<AnsiString> LanguageSections(const AnsiString& tag)
 
 } // namespace
 
+const char SettingsFileName[] = "deployNotice.ini";
+
 AnsiString SettingsFileNameFor(const AnsiString& executableFileName)
 {
-    return IncludeTrailingPathDelimiter(ExtractFilePath(executableFileName)) + "deployNotice.ini";
+    return IncludeTrailingPathDelimiter(ExtractFilePath(executableFileName)) + SettingsFileName;
 }
 
 TSettings::TSettings(const AnsiString& iniFileName, const AnsiString& userLanguage)

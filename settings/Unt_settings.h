@@ -60,7 +60,10 @@ private:
 // The one live instance, or null.
 extern TSettings* Settings;
 
+// "deployNotice.ini": the settings file's name, beside the executable.
+extern const char SettingsFileName[];
+
 // The ini file's path for an executable's full path: its directory by the
 // platform's path rule (on Windows up to the last backslash or colon), the
-// path delimiter, then "deployNotice.ini".
+// path delimiter, then SettingsFileName.
 AnsiString SettingsFileNameFor(const AnsiString& executableFileName);

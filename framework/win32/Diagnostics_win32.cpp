@@ -1,6 +1,8 @@
 #include <windows.h>
 
 #include "Diagnostics.h"
+#include "Handle.h"
+#include "Station.h"
 
 namespace {
 
@@ -25,18 +27,10 @@ WORD EventType(TDiagnosticKind kind)
 
 void WriteDiagnostic(const AnsiString& line, TDiagnosticKind kind)
 {
-    // A program of the GUI subsystem has a standard error only when its
-    // starter gave it one (a redirection, a service's log).
-    const HANDLE standardError = GetStdHandle(STD_ERROR_HANDLE);
-    if (standardError != nullptr && standardError != INVALID_HANDLE_VALUE) {
-        const AnsiString text = "deployNotice: " + line + "\r\n";
-        DWORD written = 0;
-        WriteFile(standardError, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    }
-    const HANDLE log = RegisterEventSourceA(nullptr, EventSource);
-    if (log == nullptr)
+    WriteStandardError("deployNotice: " + line);
+    const TEventSource log(RegisterEventSourceA(nullptr, EventSource));
+    if (!log.Valid())
         return;
     const char* strings[] = {line.c_str()};
-    ReportEventA(log, EventType(kind), 0, 0, nullptr, 1, 0, strings, nullptr);
-    DeregisterEventSource(log);
+    ReportEventA(log.Get(), EventType(kind), 0, 0, nullptr, 1, 0, strings, nullptr);
 }

@@ -6,6 +6,7 @@
 #include "Consts.h"
 #include "ExtCtrls.h"
 #include "Forms.h"
+#include "Station.h"
 #include "SysUtils.h"
 #include "Window_win32.h"
 
@@ -77,8 +78,16 @@ void TApplication::DestroyHandle()
     DestroyWindow(Hwnd(FHandle));
 }
 
-void TApplication::ShowBox(const AnsiString& text, TMessageIcon icon, const AnsiString&)
+void TApplication::ShowBox(const AnsiString& text, TMessageIcon icon, const AnsiString& detail)
 {
+    // A box on a window station that nobody sees (a service's) waits for a
+    // click that never comes, and one that SYSTEM shows on a user's desktop
+    // holds the deployment until someone clicks. Neither is shown: the text
+    // goes to standard error, and the run goes on as after the box.
+    if (RunsAsLocalSystem() || !WindowStationVisible()) {
+        WriteStandardError(Title + ": " + text + (detail.empty() ? AnsiString() : " (" + detail + ")"));
+        return;
+    }
     // Over the main form while it is on screen; otherwise a box of its own,
     // with its own taskbar button, so that the user can find it.
     HWND owner = nullptr;

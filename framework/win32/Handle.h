@@ -6,6 +6,9 @@
 // here and nowhere else.
 #include <windows.h>
 
+#include <userenv.h>
+#include <wtsapi32.h>
+
 #include <utility>
 
 template <typename T, void (*Close)(T), T (*Invalid)()>
@@ -84,6 +87,32 @@ inline void Free(HGLOBAL block)
 {
     GlobalFree(block);
 }
+template <typename T>
+void FreeLocal(T memory)
+{
+    LocalFree(memory);
+}
+template <typename T>
+void FreeWts(T memory)
+{
+    WTSFreeMemory(memory);
+}
+inline void DestroyEnvironment(void* block)
+{
+    DestroyEnvironmentBlock(block);
+}
+inline void DeregisterSource(HANDLE log)
+{
+    DeregisterEventSource(log);
+}
+inline void CloseStation(HWINSTA station)
+{
+    CloseWindowStation(station);
+}
+inline void CloseDesktopOf(HDESK desktop)
+{
+    CloseDesktop(desktop);
+}
 
 } // namespace HandleKinds
 
@@ -98,6 +127,19 @@ using TFontHandle = TUniqueHandle<HFONT, HandleKinds::DeleteFont, HandleKinds::N
 using TWindowHandle = TUniqueHandle<HWND, HandleKinds::Destroy, HandleKinds::Null<HWND>>;
 using TMenuHandle = TUniqueHandle<HMENU, HandleKinds::DestroyMenuOf, HandleKinds::Null<HMENU>>;
 using TGlobalMemory = TUniqueHandle<HGLOBAL, HandleKinds::Free, HandleKinds::Null<HGLOBAL>>;
+// What the system allocates for its caller with LocalAlloc: security
+// descriptors and SID texts that it converts.
+template <typename T>
+using TLocalMemory = TUniqueHandle<T, HandleKinds::FreeLocal<T>, HandleKinds::Null<T>>;
+// Session lists and session details of the terminal services.
+template <typename T>
+using TWtsMemory = TUniqueHandle<T, HandleKinds::FreeWts<T>, HandleKinds::Null<T>>;
+// A source's handle on the event log.
+using TEventSource = TUniqueHandle<HANDLE, HandleKinds::DeregisterSource, HandleKinds::Null<HANDLE>>;
+using TWindowStation = TUniqueHandle<HWINSTA, HandleKinds::CloseStation, HandleKinds::Null<HWINSTA>>;
+using TDesktop = TUniqueHandle<HDESK, HandleKinds::CloseDesktopOf, HandleKinds::Null<HDESK>>;
+// A user's environment block, as CreateEnvironmentBlock builds it.
+using TEnvironmentBlock = TUniqueHandle<void*, HandleKinds::DestroyEnvironment, HandleKinds::Null<void*>>;
 
 // A lock on a global memory block: its bytes, while the lock lives (null when
 // the block cannot be locked).

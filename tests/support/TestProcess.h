@@ -39,6 +39,9 @@ public:
         int ShowWindow = -1;
         // The process exists but runs none of its code until it is ended.
         bool Suspended = false;
+        // The start-up information's window station and desktop
+        // ("station\\desktop"); empty: the test's own.
+        std::string Desktop{};
 #else
         // Run as this user and group instead of the test's own (needs root).
         uid_t User = static_cast<uid_t>(-1);

@@ -1,6 +1,14 @@
 // The framework's and the library's platform routines under the real Win32 API.
-#include <gtest/gtest.h>
+#include <windows.h>
 
+#include <aclapi.h>
+#include <gtest/gtest.h>
+#include <sddl.h>
+
+#include <utility>
+
+#include "Handle.h"
+#include "Mailslot.h"
 #include "ProcessArgs.h"
 #include "StartUp.h"
 #include "SysUtils.h"
@@ -71,6 +79,50 @@ TEST(RemoveWindowTaskbar, MakesAToolWindowAndKeepsItVisible)
     EXPECT_TRUE(IsWindowVisible(window.Get()));
     // An invalid handle changes nothing and does not fail.
     NUtilsKx::RemoveWindowTaskbar(nullptr);
+}
+
+AnsiString SidText(PSID sid)
+{
+    TLocalMemory<char*> text;
+    return ConvertSidToStringSidA(sid, text.Put()) ? AnsiString(text.Get()) : AnsiString("<none>");
+}
+
+// Read back from the reader's handle, where the system keeps it: the reader's
+// user may do everything, SYSTEM and the administrators may write, nobody
+// else anything, and nothing comes from elsewhere.
+TEST(CommandMailslot, SecurityGrantsTheUserAllAndSystemAndAdministratorsWritingAlone)
+{
+    const TMailslotReader reader(UniqueMailslotName());
+    PACL dacl = nullptr;
+    TLocalMemory<PSECURITY_DESCRIPTOR> descriptor;
+    ASSERT_EQ(GetSecurityInfo(static_cast<HANDLE>(reader.Handle()), SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION,
+                              nullptr, nullptr, &dacl, nullptr, descriptor.Put()),
+              static_cast<DWORD>(ERROR_SUCCESS));
+    SECURITY_DESCRIPTOR_CONTROL control = 0;
+    DWORD revision = 0;
+    ASSERT_TRUE(GetSecurityDescriptorControl(descriptor.Get(), &control, &revision));
+    EXPECT_TRUE(control & SE_DACL_PROTECTED);
+    ASSERT_NE(dacl, nullptr);
+    std::vector<std::pair<AnsiString, ACCESS_MASK>> grants;
+    for (DWORD index = 0; index < dacl->AceCount; ++index) {
+        ACCESS_ALLOWED_ACE* ace = nullptr;
+        ASSERT_TRUE(GetAce(dacl, index, reinterpret_cast<void**>(&ace)));
+        EXPECT_EQ(ace->Header.AceType, ACCESS_ALLOWED_ACE_TYPE) << index;
+        EXPECT_EQ(ace->Header.AceFlags & INHERITED_ACE, 0) << index;
+        grants.emplace_back(SidText(&ace->SidStart), ace->Mask);
+    }
+    char name[256] = {};
+    DWORD nameSize = sizeof name;
+    BYTE user[SECURITY_MAX_SID_SIZE] = {};
+    DWORD userSize = sizeof user;
+    char domain[256] = {};
+    DWORD domainSize = sizeof domain;
+    SID_NAME_USE use;
+    ASSERT_TRUE(GetUserNameA(name, &nameSize));
+    ASSERT_TRUE(LookupAccountNameA(nullptr, name, user, &userSize, domain, &domainSize, &use));
+    const std::vector<std::pair<AnsiString, ACCESS_MASK>> expected = {
+        {SidText(user), FILE_ALL_ACCESS}, {"S-1-5-18", FILE_GENERIC_WRITE}, {"S-1-5-32-544", FILE_GENERIC_WRITE}};
+    EXPECT_EQ(grants, expected);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "Channel.h"
 #include "Handle.h"
+#include "Mailslot_win32.h"
 
 namespace {
 
@@ -23,5 +24,5 @@ bool WriteRaw(const AnsiString& name, const AnsiString& bytes)
 
 bool ChannelExists(const AnsiString& name)
 {
-    return OpenForWriting(name).Valid();
+    return MailslotHeld(name);
 }

@@ -67,6 +67,9 @@ TChildProcess::TChildProcess(const TCommandLine& commandLine, const TOptions& op
         startup.dwFlags |= STARTF_USESHOWWINDOW;
         startup.wShowWindow = static_cast<WORD>(options.ShowWindow);
     }
+    std::string desktop = options.Desktop;
+    if (!desktop.empty())
+        startup.lpDesktop = desktop.data();
     TFileHandle writeEnd;
     if (options.CaptureOutput) {
         SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};

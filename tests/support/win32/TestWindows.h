@@ -25,6 +25,8 @@ void PumpMessages();
 
 // Top-level windows of the given process, optionally of one window class.
 std::vector<HWND> ProcessWindows(DWORD processId, const char* className = nullptr);
+// A window's child windows of one class, from the top of the screen down.
+std::vector<HWND> ChildWindows(HWND parent, const char* className);
 AnsiString WindowText(HWND window);
 // The process's visible message box, once it shows one (null if none comes),
 // and the text of a message box.

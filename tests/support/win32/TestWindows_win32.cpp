@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "WaitUntil.h"
 
 void PumpMessages()
@@ -36,6 +38,12 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM parameter)
     return TRUE;
 }
 
+BOOL CALLBACK CollectChild(HWND window, LPARAM parameter)
+{
+    reinterpret_cast<std::vector<HWND>*>(parameter)->push_back(window);
+    return TRUE;
+}
+
 } // namespace
 
 std::vector<HWND> ProcessWindows(DWORD processId, const char* className)
@@ -43,6 +51,24 @@ std::vector<HWND> ProcessWindows(DWORD processId, const char* className)
     TWindowSearch search{processId, className, {}};
     EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
     return search.Found;
+}
+
+std::vector<HWND> ChildWindows(HWND parent, const char* className)
+{
+    std::vector<HWND> children;
+    EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&children));
+    std::erase_if(children, [className](HWND child) {
+        char name[256] = {};
+        GetClassNameA(child, name, sizeof name);
+        return lstrcmpiA(name, className) != 0;
+    });
+    std::sort(children.begin(), children.end(), [](HWND a, HWND b) {
+        RECT ra, rb;
+        GetWindowRect(a, &ra);
+        GetWindowRect(b, &rb);
+        return ra.top < rb.top;
+    });
+    return children;
 }
 
 AnsiString WindowText(HWND window)

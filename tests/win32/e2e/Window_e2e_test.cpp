@@ -40,12 +40,6 @@ struct TWindowView {
     HWND Bar = nullptr;
 };
 
-BOOL CALLBACK CollectChild(HWND window, LPARAM parameter)
-{
-    reinterpret_cast<std::vector<HWND>*>(parameter)->push_back(window);
-    return TRUE;
-}
-
 AnsiString Joined(const std::vector<AnsiString>& texts)
 {
     AnsiString joined;
@@ -107,21 +101,10 @@ protected:
         }, 30s);
         if (view.Form == nullptr)
             return view;
-        std::vector<HWND> children;
-        EnumChildWindows(view.Form, CollectChild, reinterpret_cast<LPARAM>(&children));
-        std::vector<HWND> labels;
-        for (HWND child : children) {
-            if (ClassOf(child) == "Static")
-                labels.push_back(child);
-            else if (ClassOf(child) == PROGRESS_CLASSA)
-                view.Bar = child;
-        }
-        std::sort(labels.begin(), labels.end(), [](HWND a, HWND b) {
-            RECT ra, rb;
-            GetWindowRect(a, &ra);
-            GetWindowRect(b, &rb);
-            return ra.top < rb.top;
-        });
+        const std::vector<HWND> bars = ChildWindows(view.Form, PROGRESS_CLASSA);
+        if (!bars.empty())
+            view.Bar = bars.front();
+        const std::vector<HWND> labels = ChildWindows(view.Form, "Static");
         if (labels.size() == 2) {
             view.Upper = labels[0];
             view.Lower = labels[1];

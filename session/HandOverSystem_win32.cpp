@@ -1,0 +1,104 @@
+#include "HandOverSystem_win32.h"
+
+#include <wtsapi32.h>
+
+#include "Handle.h"
+#include "Mailslot.h"
+#include "Mailslot_win32.h"
+#include "Station.h"
+
+bool THandOverSystem::RunsAsSystem()
+{
+    return RunsAsLocalSystem();
+}
+
+bool THandOverSystem::StationVisible()
+{
+    return WindowStationVisible();
+}
+
+bool THandOverSystem::WindowOpen()
+{
+    return MailslotHeld(CommandMailslotName);
+}
+
+uint32_t THandOverSystem::ConsoleSession()
+{
+    return WTSGetActiveConsoleSessionId();
+}
+
+std::vector<TUserSession> THandOverSystem::Sessions()
+{
+    std::vector<TUserSession> sessions;
+    TWtsMemory<WTS_SESSION_INFOW*> list;
+    DWORD count = 0;
+    if (!WTSEnumerateSessionsW(WTS_CURRENT_SERVER_HANDLE, 0, 1, list.Put(), &count))
+        return sessions;
+    for (DWORD index = 0; index < count; ++index) {
+        TWtsMemory<WTSINFOW*> info;
+        DWORD size = 0;
+        if (!WTSQuerySessionInformationW(WTS_CURRENT_SERVER_HANDLE, list.Get()[index].SessionId, WTSSessionInfo,
+                                         reinterpret_cast<LPWSTR*>(info.Put()), &size) ||
+            size < sizeof(WTSINFOW))
+            continue;
+        TUserSession session;
+        session.Id = info.Get()->SessionId;
+        session.Active = info.Get()->State == WTSActive;
+        if (info.Get()->UserName[0] != L'\0')
+            session.User = AnsiText(info.Get()->Domain) + "\\" + AnsiText(info.Get()->UserName);
+        session.LastInput = info.Get()->LastInputTime.QuadPart;
+        session.LogonTime = info.Get()->LogonTime.QuadPart;
+        sessions.push_back(session);
+    }
+    return sessions;
+}
+
+std::wstring THandOverSystem::ProgramPath()
+{
+    // GetModuleFileNameW cuts the path silently when it does not fit (the
+    // result then equals the size).
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+bool THandOverSystem::UserMayAccess(HANDLE userToken, const std::wstring& path, DWORD access)
+{
+    const SECURITY_INFORMATION parts =
+        OWNER_SECURITY_INFORMATION | GROUP_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
+    DWORD size = 0;
+    GetFileSecurityW(path.c_str(), parts, nullptr, 0, &size);
+    std::vector<BYTE> descriptor(size);
+    if (size == 0 || !GetFileSecurityW(path.c_str(), parts, descriptor.data(), size, &size))
+        return false;
+    // AccessCheck asks an impersonation token.
+    TKernelHandle identity;
+    if (!DuplicateTokenEx(userToken, TOKEN_QUERY, nullptr, SecurityIdentification, TokenImpersonation, identity.Put()))
+        return false;
+    GENERIC_MAPPING mapping{FILE_GENERIC_READ, FILE_GENERIC_WRITE, FILE_GENERIC_EXECUTE, FILE_ALL_ACCESS};
+    PRIVILEGE_SET privileges{};
+    DWORD privilegesSize = sizeof privileges;
+    DWORD granted = 0;
+    BOOL allowed = FALSE;
+    return AccessCheck(descriptor.data(), identity.Get(), access, &mapping, &privileges, &privilegesSize, &granted,
+                       &allowed) &&
+           allowed;
+}
+
+AnsiString AnsiText(const std::wstring& text)
+{
+    if (text.empty())
+        return AnsiString();
+    const int size =
+        WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    AnsiString converted(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), converted.data(), size, nullptr,
+                        nullptr);
+    return converted;
+}

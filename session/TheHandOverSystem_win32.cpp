@@ -1,0 +1,7 @@
+#include "HandOverSystem_win32.h"
+
+THandOverSystem& HandOverSystem()
+{
+    static THandOverSystem system;
+    return system;
+}

@@ -1,0 +1,62 @@
+// The program's entry routine in a window run that takes itself for a
+// deployment's: it runs as SYSTEM, and the sessions, the program to start in
+// the user's session and the user's access to it are what the test that
+// starts it says. Wine runs nothing as SYSTEM and has no second session;
+// everything else here is the program's own, down to WTSQueryUserToken and
+// CreateProcessAsUserW starting the real deployNotice.exe.
+//   DN_PROBE_PROGRAM  the program that the user's session runs
+//   DN_PROBE_USER     DOMAIN\name of the user in session 1, the console's;
+//                     unset: nobody is logged on
+//   DN_PROBE_REFUSE   set: the user may neither run nor read anything, so
+//                     the program goes through a staging folder
+#include <windows.h>
+
+#include "EntryRoutine.h"
+#include "Forms.h"
+#include "HandOverSystem_win32.h"
+
+namespace {
+
+std::string Variable(const char* name)
+{
+    char value[1024] = {};
+    const DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
+    return length < sizeof value ? std::string(value, length) : std::string();
+}
+
+class TProbeSystem : public THandOverSystem {
+public:
+    bool RunsAsSystem() override { return true; }
+    uint32_t ConsoleSession() override { return 1; }
+    std::vector<TUserSession> Sessions() override
+    {
+        const std::string user = Variable("DN_PROBE_USER");
+        if (user.empty())
+            return {};
+        return {TUserSession{1, true, user, 0, 0}};
+    }
+    std::wstring ProgramPath() override
+    {
+        const std::string program = Variable("DN_PROBE_PROGRAM");
+        return std::wstring(program.begin(), program.end());
+    }
+    bool UserMayAccess(HANDLE userToken, const std::wstring& path, DWORD access) override
+    {
+        return Variable("DN_PROBE_REFUSE").empty() && THandOverSystem::UserMayAccess(userToken, path, access);
+    }
+};
+
+} // namespace
+
+THandOverSystem& HandOverSystem()
+{
+    static TProbeSystem system;
+    return system;
+}
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+{
+    const int exitCode = RunEntryRoutine();
+    Application->Shutdown();
+    return exitCode;
+}

@@ -1,0 +1,350 @@
+// Deployments that run as SYSTEM, for real as far as Wine goes:
+// relaunch_probe.exe is the program's entry routine with the facts of a
+// SYSTEM run (Wine runs nothing as SYSTEM and has no second session), and it
+// starts the real deployNotice.exe through the user's token. What nobody can
+// see shows no box: the real program on a window station of its own.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+#include <shlobj.h>
+#include <winioctl.h>
+
+#include <optional>
+
+#include "Consts.h"
+#include "Handle.h"
+#include "Mailslot.h"
+#include "StartUp.h"
+#include "SysUtils.h"
+#include "TempFolder.h"
+#include "TestProcess.h"
+#include "TestWindows.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+const char User[] = "WINE\\tester";
+
+std::unique_ptr<TChildProcess> StartSystemRun(std::vector<std::string> environment,
+                                              const AnsiString& program = ProgramPath())
+{
+    environment.push_back("DN_PROBE_PROGRAM=" + program);
+    return std::make_unique<TChildProcess>(BinaryFolder() + "relaunch_probe.exe", std::vector<std::string>{},
+                                           TChildProcess::TOptions{.Environment = environment, .CaptureOutput = true});
+}
+
+// The relaunched window run, once its window is on screen (Form stays null
+// when none comes); ended on every way out of the test.
+struct TRelaunched {
+    TRelaunched()
+    {
+        WaitUntil([&] {
+            Form = FindWindowA("TFrmMain", nullptr);
+            return Form != nullptr && IsWindowVisible(Form);
+        }, 30s);
+        if (Form == nullptr)
+            return;
+        GetWindowThreadProcessId(Form, &Id);
+        Process.Reset(OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, Id));
+        char image[MAX_PATH] = {};
+        DWORD size = sizeof image;
+        if (QueryFullProcessImageNameA(Process.Get(), 0, image, &size))
+            Image = image;
+    }
+    ~TRelaunched()
+    {
+        if (Process.Valid() && WaitForSingleObject(Process.Get(), 0) == WAIT_TIMEOUT) {
+            TerminateProcess(Process.Get(), 1);
+            WaitForSingleObject(Process.Get(), 5000);
+        }
+    }
+    TRelaunched(const TRelaunched&) = delete;
+    TRelaunched& operator=(const TRelaunched&) = delete;
+
+    HWND Form = nullptr;
+    DWORD Id = 0;
+    TKernelHandle Process;
+    AnsiString Image;
+};
+
+bool Exists(const AnsiString& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool Contains(const std::string& output, const AnsiString& line)
+{
+    return output.find("deployNotice: " + line + "\r\n") != std::string::npos;
+}
+
+TEST(SystemWindowRun, RelaunchesTheRealWindowRunAsTheUserAndWaitsForIt)
+{
+    auto system = StartSystemRun({"DN_PROBE_USER=" + std::string(User)});
+    const TRelaunched window;
+    ASSERT_NE(window.Form, nullptr) << "no window was relaunched";
+    EXPECT_NE(window.Id, system->Id());
+    EXPECT_EQ(lstrcmpiA(window.Image.c_str(), ProgramPath().c_str()), 0) << window.Image;
+    int exitCode = -1;
+    EXPECT_FALSE(system->WaitForExit(0ms, exitCode)) << "the SYSTEM run did not wait for the window";
+
+    EXPECT_EQ(RunToEnd(ProgramPath(), {"-package", "Office Tools", "install"}), 0);
+    const std::vector<HWND> labels = ChildWindows(window.Form, "Static");
+    ASSERT_FALSE(labels.empty());
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(labels.front()) == "Installing Office Tools..."; }, 10s))
+        << WindowText(labels.front());
+    EXPECT_EQ(RunToEnd(ProgramPath(), {"-terminate"}), 0);
+
+    ASSERT_TRUE(system->WaitForExit(20s, exitCode)) << "the SYSTEM run outlived the window";
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_EQ(WaitForSingleObject(window.Process.Get(), 0), WAIT_OBJECT_0);
+    const std::string output = system->ReadOutput();
+    EXPECT_TRUE(Contains(output, Format(SRelaunchedIntoSession, 1ul, User, window.Id))) << output;
+    EXPECT_TRUE(Contains(output, Format(SSessionRunEnded, 1ul, window.Id, 0ul))) << output;
+}
+
+// A relaunch that fails ends like the others, without a box that would hold
+// the deployment: the program to start is no program at all.
+TEST(SystemWindowRun, EndsWithoutWindowWhenNobodyIsThereAWindowIsOpenOrTheRelaunchFails)
+{
+    const TTempFolder folder("relaunch");
+    const AnsiString noProgram = folder.Write("deployNotice.exe", "no program");
+    const AnsiString user = "DN_PROBE_USER=" + std::string(User);
+    const struct {
+        const char* Name;
+        std::vector<std::string> Environment;
+        AnsiString Program;
+        bool WindowOpen;
+        AnsiString Line;
+    } rows[] = {
+        {"nobody logged on", {}, ProgramPath(), false, "deployNotice: " + AnsiString(SNobodyThere) + "\r\n"},
+        {"a window is open",
+         {user},
+         ProgramPath(),
+         true,
+         "deployNotice: " + ErrorBoxText(SUnableToCreateMailslot) + "\r\n"},
+        {"the relaunch fails",
+         {user},
+         noProgram,
+         false,
+         "deployNotice: " +
+             Format(SRelaunchIntoSessionFailed, 1ul, User, Format(SNotStartedAsUser, noProgram.c_str()).c_str()) +
+             " (error "},
+    };
+    for (const auto& row : rows) {
+        std::optional<TMailslotReader> openWindow;
+        if (row.WindowOpen)
+            openWindow.emplace(CommandMailslotName);
+        auto system = StartSystemRun(row.Environment, row.Program);
+        int exitCode = -1;
+        ASSERT_TRUE(system->WaitForExit(20s, exitCode)) << row.Name;
+        EXPECT_EQ(exitCode, 0) << row.Name;
+        const std::string output = system->ReadOutput();
+        EXPECT_NE(output.find(row.Line), std::string::npos) << row.Name << ": " << output;
+        EXPECT_EQ(output.find("relaunched into"), std::string::npos) << row.Name << ": " << output;
+        EXPECT_EQ(FindWindowA("TFrmMain", nullptr), nullptr) << row.Name;
+    }
+}
+
+// A junction where the platform has them. Wine 8 has none, but lists a
+// symbolic link of its Linux file system to a folder as a reparse point and
+// follows it on every open: such a link is made by the Linux program ln,
+// which Wine starts as it starts Windows programs.
+class TFolderLink {
+public:
+    TFolderLink(const AnsiString& link, const AnsiString& target) : FLink(link)
+    {
+        FLinux = !MakeJunction(target) && GetLastError() == ERROR_NOT_SUPPORTED;
+        if (FLinux)
+            RunLinuxTool("ln -s " + UnixPath(target) + " " + UnixPath(link));
+        WaitUntil([&] { return Listed(); }, 10s);
+    }
+    ~TFolderLink()
+    {
+        if (!FLinux) {
+            RemoveDirectoryA(FLink.c_str());
+            return;
+        }
+        // Wine's RemoveDirectory would remove what the link points to.
+        RunLinuxTool("rm " + UnixPath(FLink));
+        WaitUntil([&] { return !Exists(FLink); }, 10s);
+    }
+    TFolderLink(const TFolderLink&) = delete;
+    TFolderLink& operator=(const TFolderLink&) = delete;
+
+    // Whether the folder's listing shows the link as a reparse point.
+    bool Listed() const
+    {
+        WIN32_FIND_DATAA found{};
+        const HANDLE search = FindFirstFileA(FLink.c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE)
+            return false;
+        FindClose(search);
+        return (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    }
+
+private:
+    bool MakeJunction(const AnsiString& target)
+    {
+        if (!CreateDirectoryA(FLink.c_str(), nullptr))
+            return false;
+        TFileHandle folder(CreateFileA(FLink.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                       FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+        // The mount-point layout of REPARSE_DATA_BUFFER: tag, length, the
+        // substitute and print names' places, then both names.
+        std::wstring substitute = L"\\??\\" + std::wstring(target.begin(), target.end());
+        const std::wstring print(target.begin(), target.end());
+        std::vector<WORD> data = {0, static_cast<WORD>(substitute.size() * 2),
+                                  static_cast<WORD>((substitute.size() + 1) * 2), static_cast<WORD>(print.size() * 2)};
+        data.insert(data.end(), substitute.begin(), substitute.end());
+        data.push_back(0);
+        data.insert(data.end(), print.begin(), print.end());
+        data.push_back(0);
+        std::vector<BYTE> buffer(8 + data.size() * 2);
+        const DWORD tag = IO_REPARSE_TAG_MOUNT_POINT;
+        const auto length = static_cast<WORD>(data.size() * 2);
+        memcpy(buffer.data(), &tag, 4);
+        memcpy(buffer.data() + 4, &length, 2);
+        memcpy(buffer.data() + 8, data.data(), length);
+        DWORD returned = 0;
+        if (DeviceIoControl(folder.Get(), FSCTL_SET_REPARSE_POINT, buffer.data(), static_cast<DWORD>(buffer.size()),
+                            nullptr, 0, &returned, nullptr))
+            return true;
+        const DWORD error = GetLastError();
+        folder.Reset();
+        RemoveDirectoryA(FLink.c_str());
+        SetLastError(error);
+        return false;
+    }
+
+    static AnsiString UnixPath(const AnsiString& path)
+    {
+        using TUnixName = char*(CDECL*)(const wchar_t*);
+        const auto unixName = reinterpret_cast<TUnixName>(
+            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+        const std::wstring wide(path.begin(), path.end());
+        char* name = unixName != nullptr ? unixName(wide.c_str()) : nullptr;
+        const AnsiString text = name != nullptr ? name : "";
+        HeapFree(GetProcessHeap(), 0, name);
+        return text;
+    }
+
+    // Wine gives no handle to wait for a Linux program: the callers wait for
+    // its effect.
+    static void RunLinuxTool(const AnsiString& commandLine)
+    {
+        const AnsiString tool = "Z:\\bin\\" + commandLine.substr(0, commandLine.find(' '));
+        AnsiString line = commandLine;
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION started{};
+        if (CreateProcessA(tool.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                           &started)) {
+            const TKernelHandle process(started.hProcess);
+            const TKernelHandle thread(started.hThread);
+        }
+    }
+
+    AnsiString FLink;
+    bool FLinux = false;
+};
+
+AnsiString StagingBase()
+{
+    char folder[MAX_PATH] = {};
+    SHGetFolderPathA(nullptr, CSIDL_COMMON_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder);
+    const AnsiString base = AnsiString(folder) + "\\deployNotice\\";
+    CreateDirectoryA(base.c_str(), nullptr);
+    return base;
+}
+
+// The user may not run the program where it lies: it runs from a copy, and
+// the copy goes once the window has ended, as do the copies that earlier runs
+// left behind, but never what a link in them points to.
+TEST(SystemWindowRun, RunsAStagedCopyAndRemovesItWithoutFollowingLinks)
+{
+    TTempFolder targets("link-targets");
+    const AnsiString kept = targets.Write("keep.txt", "keep");
+    const AnsiString leftover = StagingBase() + Format("%08lx%08lx", GetCurrentProcessId(), GetTickCount());
+    ASSERT_TRUE(CreateDirectoryA(leftover.c_str(), nullptr));
+    const AnsiString leftoverCopy = leftover + "\\deployNotice.exe";
+    ASSERT_TRUE(CopyFileA(ProgramPath().c_str(), leftoverCopy.c_str(), FALSE));
+    std::optional<TFolderLink> leftoverLink;
+    leftoverLink.emplace(leftover + "\\link", targets.Path());
+    ASSERT_TRUE(leftoverLink->Listed());
+
+    auto system = StartSystemRun({"DN_PROBE_USER=" + std::string(User), "DN_PROBE_REFUSE=1"});
+    const TRelaunched window;
+    ASSERT_NE(window.Form, nullptr) << "no window was relaunched";
+    const AnsiString staged = window.Image.substr(0, window.Image.rfind('\\') + 1);
+    EXPECT_EQ(lstrcmpiA(staged.substr(0, StagingBase().size()).c_str(), StagingBase().c_str()), 0) << window.Image;
+    EXPECT_TRUE(Exists(staged + "deployNotice.ini"));
+    EXPECT_FALSE(Exists(leftoverCopy)) << "an earlier run's copy stayed";
+    std::optional<TFolderLink> stagedLink;
+    stagedLink.emplace(staged + "link", targets.Path());
+    ASSERT_TRUE(stagedLink->Listed());
+
+    // Ended from outside, with an exit code of its own for the log line.
+    TerminateProcess(window.Process.Get(), 7);
+    int exitCode = -1;
+    ASSERT_TRUE(system->WaitForExit(20s, exitCode));
+    EXPECT_EQ(exitCode, 0);
+    const std::string output = system->ReadOutput();
+    EXPECT_TRUE(
+        Contains(output, Format(SStaged, User, ProgramPath().c_str(), staged.substr(0, staged.size() - 1).c_str())))
+        << output;
+    EXPECT_TRUE(Contains(output, Format(SSessionRunEnded, 1ul, window.Id, 7ul))) << output;
+    EXPECT_FALSE(Exists(staged + "deployNotice.exe"));
+    EXPECT_FALSE(Exists(staged + "deployNotice.ini"));
+    EXPECT_TRUE(Exists(kept)) << "a link was followed";
+    // Where the link could be removed as itself (not under Wine), nothing of
+    // the folders is left.
+    EXPECT_TRUE(!Exists(staged) || stagedLink->Listed());
+    stagedLink.reset();
+    leftoverLink.reset();
+    RemoveDirectoryA(staged.c_str());
+    RemoveDirectoryA(leftover.c_str());
+}
+
+// A window station of its own, with a desktop in it, is one that nobody
+// sees: a service's.
+class InvisibleStation : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        const HWINSTA own = GetProcessWindowStation();
+        Station.Reset(CreateWindowStationA(Name.c_str(), 0, WINSTA_ALL_ACCESS, nullptr));
+        ASSERT_TRUE(Station.Valid());
+        ASSERT_TRUE(SetProcessWindowStation(Station.Get()));
+        Desktop.Reset(CreateDesktopA("default", nullptr, nullptr, 0, GENERIC_ALL, nullptr));
+        SetProcessWindowStation(own);
+        ASSERT_TRUE(Desktop.Valid());
+    }
+
+    // Runs the program there to its end; its standard output and error.
+    std::string RunThere(const std::vector<std::string>& arguments)
+    {
+        TChildProcess child(ProgramPath(), arguments, {.CaptureOutput = true, .Desktop = Name + "\\default"});
+        int exitCode = -1;
+        EXPECT_TRUE(child.WaitForExit(20s, exitCode)) << "it waits for a box that nobody sees";
+        EXPECT_EQ(exitCode, 0);
+        return child.ReadOutput();
+    }
+
+    std::string Name = Format("deployNotice-test-%lu", GetCurrentProcessId());
+    TWindowStation Station;
+    TDesktop Desktop;
+};
+
+TEST_F(InvisibleStation, BoxesGoToStandardErrorAndTheRunEnds)
+{
+    std::string output = RunThere({"-help"});
+    EXPECT_NE(output.find(UsageText), std::string::npos) << output;
+
+    const TMailslotReader openWindow(CommandMailslotName);
+    output = RunThere({});
+    EXPECT_TRUE(Contains(output, SWindowUnseen)) << output;
+    EXPECT_NE(output.find("deployNotice: " + ErrorBoxText(SUnableToCreateMailslot)), std::string::npos) << output;
+}
+
+} // namespace
