@@ -81,8 +81,13 @@ double MedianStartToChannel(const std::string& program, int runs)
             std::perror(argv[0]);
             std::exit(1);
         }
-        while (!ChannelBound())
+        while (!ChannelBound()) {
+            if (waitpid(child, nullptr, WNOHANG) == child) {
+                std::fprintf(stderr, "the window run ended before it took the channel\n");
+                std::exit(1);
+            }
             std::this_thread::sleep_for(std::chrono::microseconds(50));
+        }
         times.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count());
         kill(child, SIGKILL);
         waitpid(child, nullptr, 0);
@@ -129,7 +134,10 @@ int main(int argc, char** argv)
     const double alone = Median(aloneTimes);
     const double withWindow = Median(windowTimes);
     const int windowRuns = std::max(1, runs / 20);
-    const double toChannel = MedianStartToChannel(notice, windowRuns);
+    // As root the program hands its window to the user at the machine, and
+    // the bench's display has none: the test build takes it as root's own.
+    const double toChannel =
+        MedianStartToChannel(geteuid() == 0 ? folder + "tested/deployNotice" : notice, windowRuns);
     std::printf("sender run, median of %d starts:\n", runs);
     std::printf("  empty C program            %8.0f us\n", empty);
     std::printf("  sender, no window          %8.0f us  (%.2f x empty; goal within 1.5)\n", alone, alone / empty);
