@@ -71,7 +71,7 @@ public:
     // child ended by a signal reports 128 + the signal's number.
     bool WaitForExit(std::chrono::milliseconds timeout, int& exitCode);
     // Everything the child wrote to its standard output and error until it
-    // closed them.
+    // ended or closed them.
     std::string ReadOutput();
     void Kill();
 

@@ -108,14 +108,28 @@ bool TChildProcess::WaitForExit(std::chrono::milliseconds timeout, int& exitCode
     return true;
 }
 
+// Read until the child has ended and the pipe is empty, not until the pipe's
+// end: a process that the child starts may hold the write end for longer.
+// Under Wine that is the desktop process, which the first process to need a
+// desktop after the last one went idle starts, and which inherits that
+// process's standard handles and lives on.
 std::string TChildProcess::ReadOutput()
 {
     std::string output;
     char buffer[4096];
-    DWORD read = 0;
-    while (ReadFile(FOutput.Get(), buffer, sizeof buffer, &read, nullptr) && read > 0)
-        output.append(buffer, read);
-    return output;
+    for (;;) {
+        const bool ended = WaitForSingleObject(FProcess.Get(), 10) == WAIT_OBJECT_0;
+        DWORD available = 0;
+        const bool open = PeekNamedPipe(FOutput.Get(), nullptr, 0, nullptr, &available, nullptr);
+        DWORD read = 0;
+        if (available > 0 &&
+            ReadFile(FOutput.Get(), buffer, std::min<DWORD>(available, sizeof buffer), &read, nullptr)) {
+            output.append(buffer, read);
+            continue;
+        }
+        if (ended || !open)
+            return output;
+    }
 }
 
 void TChildProcess::Kill()

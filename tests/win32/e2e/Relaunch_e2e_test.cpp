@@ -78,12 +78,7 @@ bool Contains(const std::string& output, const AnsiString& line)
     return output.find("deployNotice: " + line + "\r\n") != std::string::npos;
 }
 
-// The two tests that start a real window as the user pass alone, also in a
-// fresh Wine prefix, but in a whole run of the Windows suite in a fresh
-// prefix the relaunched window run ends after some seconds without a window
-// and the test then hangs: off in the suite until that is understood; run
-// them by name with --gtest_also_run_disabled_tests.
-TEST(SystemWindowRun, DISABLED_RelaunchesTheRealWindowRunAsTheUserAndWaitsForIt)
+TEST(SystemWindowRun, RelaunchesTheRealWindowRunAsTheUserAndWaitsForIt)
 {
     auto system = StartSystemRun({"DN_PROBE_USER=" + std::string(User)});
     const TRelaunched window;
@@ -267,9 +262,8 @@ AnsiString StagingBase()
 
 // The user may not run the program where it lies: it runs from a copy, and
 // the copy goes once the window has ended, as do the copies that earlier runs
-// left behind, but never what a link in them points to. Off in the suite, as
-// the relaunch test above is.
-TEST(SystemWindowRun, DISABLED_RunsAStagedCopyAndRemovesItWithoutFollowingLinks)
+// left behind, but never what a link in them points to.
+TEST(SystemWindowRun, RunsAStagedCopyAndRemovesItWithoutFollowingLinks)
 {
     TTempFolder targets("link-targets");
     const AnsiString kept = targets.Write("keep.txt", "keep");
