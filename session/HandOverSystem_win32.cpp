@@ -5,6 +5,7 @@
 #include "Handle.h"
 #include "Mailslot.h"
 #include "Mailslot_win32.h"
+#include "ProcessArgs_win32.h"
 #include "Station.h"
 
 bool THandOverSystem::RunsAsSystem()
@@ -55,17 +56,7 @@ std::vector<TUserSession> THandOverSystem::Sessions()
 
 std::wstring THandOverSystem::ProgramPath()
 {
-    // GetModuleFileNameW cuts the path silently when it does not fit (the
-    // result then equals the size).
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
+    return ExecutableWideFileName();
 }
 
 bool THandOverSystem::UserMayAccess(HANDLE userToken, const std::wstring& path, DWORD access)

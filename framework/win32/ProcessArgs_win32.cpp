@@ -1,24 +1,40 @@
 #include <windows.h>
 
-#include <vector>
-
 #include "ProcessArgs.h"
+#include "ProcessArgs_win32.h"
+
+namespace {
+
+// GetModuleFileName truncates silently when the buffer is too small (the
+// result then equals the size), so grow until the whole path fits.
+template <typename TText, typename TGetName>
+TText ModuleFileName(TGetName getName)
+{
+    TText name(MAX_PATH + 1, '\0');
+    for (;;) {
+        const DWORD length = getName(nullptr, name.data(), static_cast<DWORD>(name.size()));
+        if (length == 0)
+            return TText();
+        if (length < name.size()) {
+            name.resize(length);
+            return name;
+        }
+        if (name.size() >= 1u << 20)
+            return TText();
+        name.resize(name.size() * 2);
+    }
+}
+
+} // namespace
 
 AnsiString ExecutableFileName()
 {
-    // GetModuleFileNameA truncates silently when the buffer is too small (the
-    // result then equals the size), so grow until the whole path fits.
-    std::vector<char> buffer(MAX_PATH + 1);
-    for (;;) {
-        const DWORD length = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (length == 0)
-            return AnsiString();
-        if (length < buffer.size())
-            return AnsiString(buffer.data(), length);
-        if (buffer.size() >= 1u << 20)
-            return AnsiString();
-        buffer.resize(buffer.size() * 2);
-    }
+    return ModuleFileName<AnsiString>(GetModuleFileNameA);
+}
+
+std::wstring ExecutableWideFileName()
+{
+    return ModuleFileName<std::wstring>(GetModuleFileNameW);
 }
 
 TArgumentList ProcessArguments()
