@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "ExtCtrls.h"
 #include "Forms.h"
 #include "Frm_main.h"
 #include "Mailslot.h"
@@ -19,6 +20,22 @@ void ShowUsage()
     Application->ShowMessage(UsageText, TMessageIcon::None);
 }
 
+// A window that a SYSTEM run handed over ends with that run, however it
+// ends: a deployment agent that ends its script on a time-out must not leave
+// a window behind that holds the channel for every later deployment.
+void EndWithHandingRun()
+{
+    std::function<bool()> ended = HandingRunEnded();
+    if (!ended)
+        return;
+    auto* watch = new TTimer(FrmMain);
+    watch->SetInterval(250);
+    watch->OnTimer = [ended = std::move(ended)](TObject*) {
+        if (ended())
+            Application->Terminate();
+    };
+}
+
 // The message window runs until it is told to end. Its mailslot comes first,
 // before any windowing library is loaded: a script that starts the window and
 // sends at once finds it all the sooner. A run that hands the window over to
@@ -32,6 +49,7 @@ void RunWindow()
     auto mailslot = std::make_unique<TMailslotReader>(CommandMailslotName);
     NUtilsKx::RemoveWindowTaskbar(Application->Handle());
     Application->CreateForm(FrmMain, std::move(mailslot));
+    EndWithHandingRun();
     Application->Run();
 }
 

@@ -1,5 +1,7 @@
 #include "HandOverSystem_win32.h"
 
+#include <aclapi.h>
+#include <sddl.h>
 #include <wtsapi32.h>
 
 #include "Handle.h"
@@ -80,6 +82,24 @@ bool THandOverSystem::UserMayAccess(HANDLE userToken, const std::wstring& path, 
     return AccessCheck(descriptor.data(), identity.Get(), access, &mapping, &privileges, &privilegesSize, &granted,
                        &allowed) &&
            allowed;
+}
+
+AnsiString THandOverSystem::FolderSecurity(HANDLE folder)
+{
+    TLocalMemory<PSECURITY_DESCRIPTOR> descriptor;
+    const SECURITY_INFORMATION parts = OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
+    TLocalMemory<char*> text;
+    if (GetSecurityInfo(folder, SE_FILE_OBJECT, parts, nullptr, nullptr, nullptr, nullptr, descriptor.Put()) !=
+            ERROR_SUCCESS ||
+        !ConvertSecurityDescriptorToStringSecurityDescriptorA(descriptor.Get(), SDDL_REVISION_1, parts, text.Put(),
+                                                              nullptr))
+        return AnsiString();
+    return text.Get();
+}
+
+bool THandOverSystem::JoinJob(HANDLE job, HANDLE process)
+{
+    return AssignProcessToJobObject(job, process);
 }
 
 AnsiString AnsiText(const std::wstring& text)

@@ -28,6 +28,12 @@ public:
     // Whether the user of `userToken` may open `path` for `access`; false
     // also when the file's security cannot be read.
     virtual bool UserMayAccess(HANDLE userToken, const std::wstring& path, DWORD access);
+    // The owner and access list of a folder, as SDDL; empty when they
+    // cannot be read.
+    virtual AnsiString FolderSecurity(HANDLE folder);
+    // Puts the process into the job; false where Windows refuses (a job's
+    // processes share its session).
+    virtual bool JoinJob(HANDLE job, HANDLE process);
 };
 
 THandOverSystem& HandOverSystem();

@@ -1,4 +1,6 @@
 #pragma once
+#include <functional>
+
 // Deployments run as SYSTEM (Windows) or root (Linux), outside the desktop
 // session of the user who is logged on. Their window run hands the window
 // over to a run of the same program in that user's session, as that user,
@@ -9,3 +11,9 @@
 // run has ended, or nobody is there to see it; the run then ends. False: the
 // window is shown here.
 bool HandOverWindowRun();
+
+// In a window run that a SYSTEM run started in the user's session: whether
+// that run has ended; the window then ends too, so that nothing holds the
+// channel once the deployment's run is gone. Empty for any other run, and on
+// Linux, where the kernel ends a window whose root run ends.
+std::function<bool()> HandingRunEnded();

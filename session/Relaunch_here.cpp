@@ -4,3 +4,8 @@ bool HandOverWindowRun()
 {
     return false;
 }
+
+std::function<bool()> HandingRunEnded()
+{
+    return {};
+}

@@ -5,9 +5,9 @@
 #include <winternl.h>
 
 #include <random>
-#include <vector>
 
 #include "Consts.h"
+#include "Diagnostics.h"
 #include "HandOverSystem_win32.h"
 #include "SysUtils.h"
 
@@ -16,13 +16,25 @@ namespace {
 // The names this program gives its staging folders, and the only ones that
 // it removes as leftovers: 16 hexadecimal digits.
 constexpr size_t NameLength = 16;
+// A staging folder holds two files. Anything deeper was put there by
+// someone else, and removing it must not take more than a few handles.
+constexpr size_t MaxDepth = 16;
 
-std::wstring BasePath()
+const wchar_t BaseName[] = L"deployNotice";
+// SYSTEM and the administrators control the common folder, users may read
+// it; nothing comes from the folder above.
+const char BaseSecurity[] = "D:P(A;;FA;;;SY)(A;;FA;;;BA)(A;;0x1200a9;;;BU)";
+
+// Rights that change a folder or what it holds.
+constexpr ACCESS_MASK ChangeRights = GENERIC_ALL | GENERIC_WRITE | WRITE_DAC | WRITE_OWNER | DELETE | FILE_ADD_FILE |
+                                     FILE_ADD_SUBDIRECTORY | FILE_DELETE_CHILD | FILE_WRITE_ATTRIBUTES | FILE_WRITE_EA;
+
+std::wstring CommonFolder()
 {
     wchar_t folder[MAX_PATH] = {};
     if (FAILED(SHGetFolderPathW(nullptr, CSIDL_COMMON_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder)))
         return std::wstring();
-    return std::wstring(folder) + L"\\deployNotice";
+    return folder;
 }
 
 TLocalMemory<PSECURITY_DESCRIPTOR> Security(const AnsiString& sddl)
@@ -30,6 +42,19 @@ TLocalMemory<PSECURITY_DESCRIPTOR> Security(const AnsiString& sddl)
     TLocalMemory<PSECURITY_DESCRIPTOR> descriptor;
     ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl.c_str(), SDDL_REVISION_1, descriptor.Put(), nullptr);
     return descriptor;
+}
+
+// SYSTEM or the administrators.
+bool Trusted(PSID sid)
+{
+    return IsWellKnownSid(sid, WinLocalSystemSid) || IsWellKnownSid(sid, WinBuiltinAdministratorsSid);
+}
+
+std::wstring RandomName()
+{
+    std::random_device random;
+    const AnsiString name = Format("%08x%08x", random(), random());
+    return std::wstring(name.begin(), name.end());
 }
 
 DWORD AttributesOf(HANDLE entry)
@@ -53,13 +78,14 @@ bool IsPlainFolder(DWORD attributes)
 // An entry of `folder`, opened as itself: a junction or a symbolic link is
 // opened as the link, never as what it points to; and relative to the
 // folder's handle, so that nothing done to the path above can redirect it.
+// A new entry gets `security` in the same call that creates it.
 TFileHandle OpenBelow(HANDLE folder, const std::wstring& name, ACCESS_MASK access, ULONG share,
-                      ULONG disposition = FILE_OPEN, ULONG options = 0)
+                      ULONG disposition = FILE_OPEN, ULONG options = 0, PSECURITY_DESCRIPTOR security = nullptr)
 {
     const auto bytes = static_cast<USHORT>(name.size() * sizeof(wchar_t));
     UNICODE_STRING text{bytes, bytes, const_cast<wchar_t*>(name.c_str())};
     OBJECT_ATTRIBUTES attributes;
-    InitializeObjectAttributes(&attributes, &text, OBJ_CASE_INSENSITIVE, folder, nullptr);
+    InitializeObjectAttributes(&attributes, &text, OBJ_CASE_INSENSITIVE, folder, security);
     IO_STATUS_BLOCK status{};
     HANDLE handle = nullptr;
     const NTSTATUS result = NtCreateFile(
@@ -72,16 +98,46 @@ TFileHandle OpenBelow(HANDLE folder, const std::wstring& name, ACCESS_MASK acces
     return TFileHandle(handle);
 }
 
-// The common deployNotice folder, when it is a folder and not a link.
-TFileHandle OpenBase(const std::wstring& path)
+constexpr ACCESS_MASK BaseAccess =
+    FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_ADD_SUBDIRECTORY | FILE_READ_ATTRIBUTES | READ_CONTROL | DELETE;
+constexpr ULONG ShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+// The common deployNotice folder, when trusted accounts alone can change it;
+// invalid otherwise. With `create`, one that does not exist is made, and one
+// in other hands (a user's folder, a link, a file) is moved aside and made
+// anew: it is not used.
+TFileHandle OpenBase(const TFolderSecurity& security, bool create)
 {
-    TFileHandle base(CreateFileW(path.c_str(), FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                 FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-    if (base.Valid() && !IsPlainFolder(AttributesOf(base.Get()))) {
-        base.Reset();
-        SetLastError(ERROR_DIRECTORY);
+    const std::wstring common = CommonFolder();
+    const std::wstring path = common + L"\\" + BaseName;
+    const TFileHandle parent(CreateFileW(common.c_str(), FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_ADD_SUBDIRECTORY,
+                                         ShareAll, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    const auto fail = [&path] { throw Exception(Format(SStagingFolderNotCreated, AnsiText(path).c_str()), GetLastError()); };
+    if (!parent.Valid()) {
+        if (create)
+            fail();
+        return TFileHandle();
     }
+    TFileHandle base = OpenBelow(parent.Get(), BaseName, BaseAccess, ShareAll);
+    const AnsiString found = base.Valid() ? security(base.Get()) : AnsiString();
+    if (base.Valid() && IsPlainFolder(AttributesOf(base.Get())) && InTrustedHands(found))
+        return base;
+    if (!create)
+        return TFileHandle();
+    if (base.Valid()) {
+        // The link or folder itself gets the new name, never what a link
+        // points to.
+        base.Reset();
+        const std::wstring aside = path + L"." + RandomName();
+        if (!MoveFileExW(path.c_str(), aside.c_str(), 0))
+            throw Exception(Format(SStagingBaseNotMoved, AnsiText(path).c_str(), found.c_str()), GetLastError());
+        WriteDiagnostic(Format(SStagingBaseMovedAside, AnsiText(path).c_str(), found.c_str(), AnsiText(aside).c_str()),
+                        TDiagnosticKind::Warning);
+    }
+    const TLocalMemory<PSECURITY_DESCRIPTOR> descriptor = Security(BaseSecurity);
+    base = OpenBelow(parent.Get(), BaseName, BaseAccess, ShareAll, FILE_CREATE, FILE_DIRECTORY_FILE, descriptor.Get());
+    if (!descriptor.Valid() || !base.Valid())
+        fail();
     return base;
 }
 
@@ -119,30 +175,62 @@ bool DeleteOpened(HANDLE entry)
     return SetFileInformationByHandle(entry, FileDispositionInfo, &disposition, sizeof disposition);
 }
 
-bool RemoveBelow(HANDLE folder, const TEntry& entry);
-
-bool RemoveContents(HANDLE folder)
+// An entry of `folder` opened for its removal, as itself. One that the
+// listing shows as a link but that opens as something else was followed on
+// opening (Wine opens its symbolic links so): nothing may be deleted through
+// that handle.
+TFileHandle OpenToRemove(HANDLE folder, const TEntry& entry, DWORD& attributes)
 {
-    bool removed = true;
-    for (const TEntry& entry : Entries(folder))
-        removed = RemoveBelow(folder, entry) && removed;
-    return removed;
+    TFileHandle opened = OpenBelow(folder, entry.Name, DELETE | FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES, ShareAll);
+    attributes = opened.Valid() ? AttributesOf(opened.Get()) : INVALID_FILE_ATTRIBUTES;
+    if (attributes == INVALID_FILE_ATTRIBUTES || (IsLink(entry.Attributes) && !IsLink(attributes)))
+        opened.Reset();
+    return opened;
 }
 
-// An entry with everything in it. A link is deleted as itself and never
-// followed. One that the listing shows as a link but that opens as something
-// else was followed on opening (Wine opens its symbolic links so): nothing
-// is deleted through that handle, and the entry stays.
-bool RemoveBelow(HANDLE folder, const TEntry& entry)
+// An entry with everything in it, folder by folder without recursion and at
+// most MaxDepth deep. A link is deleted as itself and never followed.
+bool RemoveBelow(HANDLE folder, const TEntry& top)
 {
-    const TFileHandle opened = OpenBelow(folder, entry.Name, DELETE | FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES,
-                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
-    const DWORD attributes = opened.Valid() ? AttributesOf(opened.Get()) : INVALID_FILE_ATTRIBUTES;
-    if (attributes == INVALID_FILE_ATTRIBUTES || (IsLink(entry.Attributes) && !IsLink(attributes)))
+    struct TLevel {
+        TFileHandle Folder;
+        std::vector<TEntry> Entries;
+        size_t Next = 0;
+        bool Complete = true;
+    };
+    DWORD attributes = 0;
+    TFileHandle opened = OpenToRemove(folder, top, attributes);
+    if (!opened.Valid())
         return false;
-    if (IsPlainFolder(attributes) && !RemoveContents(opened.Get()))
-        return false;
-    return DeleteOpened(opened.Get());
+    if (!IsPlainFolder(attributes))
+        return DeleteOpened(opened.Get());
+    std::vector<TLevel> levels;
+    std::vector<TEntry> entries = Entries(opened.Get());
+    levels.push_back({std::move(opened), std::move(entries)});
+    bool removed = true;
+    while (!levels.empty()) {
+        if (levels.back().Next == levels.back().Entries.size()) {
+            const bool complete = levels.back().Complete && DeleteOpened(levels.back().Folder.Get());
+            levels.pop_back();
+            if (levels.empty())
+                removed = complete;
+            else if (!complete)
+                levels.back().Complete = false;
+            continue;
+        }
+        TLevel& level = levels.back();
+        const TEntry& entry = level.Entries[level.Next++];
+        TFileHandle child = OpenToRemove(level.Folder.Get(), entry, attributes);
+        if (!child.Valid() || (IsPlainFolder(attributes) && levels.size() >= MaxDepth)) {
+            level.Complete = false;
+        } else if (IsPlainFolder(attributes)) {
+            entries = Entries(child.Get());
+            levels.push_back({std::move(child), std::move(entries)});
+        } else if (!DeleteOpened(child.Get())) {
+            level.Complete = false;
+        }
+    }
+    return removed;
 }
 
 bool IsStagingName(const std::wstring& name)
@@ -150,40 +238,77 @@ bool IsStagingName(const std::wstring& name)
     return name.size() == NameLength && name.find_first_not_of(L"0123456789abcdefABCDEF") == std::wstring::npos;
 }
 
+// Only the file's own name leads to it: not a link to another file, not a
+// second name (a hard link) of a file that another folder holds.
+void RefuseLinks(HANDLE source, const std::wstring& file)
+{
+    FILE_ATTRIBUTE_TAG_INFO tag{};
+    FILE_STANDARD_INFO standard{};
+    if (!GetFileInformationByHandleEx(source, FileAttributeTagInfo, &tag, sizeof tag) ||
+        !GetFileInformationByHandleEx(source, FileStandardInfo, &standard, sizeof standard))
+        throw Exception(Format(SStagingCopyFailed, AnsiText(file).c_str()), GetLastError());
+    if (IsLink(tag.FileAttributes) || standard.Directory)
+        throw Exception(Format(SStagingRefusedLink, AnsiText(file).c_str()));
+    if (standard.NumberOfLinks > 1)
+        throw Exception(Format(SStagingRefusedHardLink, AnsiText(file).c_str(),
+                               static_cast<unsigned long>(standard.NumberOfLinks)));
+}
+
+bool SameFile(HANDLE a, HANDLE b)
+{
+    BY_HANDLE_FILE_INFORMATION first{};
+    BY_HANDLE_FILE_INFORMATION second{};
+    return GetFileInformationByHandle(a, &first) && GetFileInformationByHandle(b, &second) &&
+           first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
+           first.nFileIndexHigh == second.nFileIndexHigh && first.nFileIndexLow == second.nFileIndexLow;
+}
+
 } // namespace
 
-TStagingFolder::TStagingFolder(const AnsiString& userSid)
+bool InTrustedHands(const AnsiString& security)
 {
-    const std::wstring base = BasePath();
-    // The common folder is SYSTEM's and the administrators'; one that exists
-    // is used as it is, unless it is a link.
-    const TLocalMemory<PSECURITY_DESCRIPTOR> baseSecurity = Security("D:P(A;;FA;;;SY)(A;;FA;;;BA)(A;;0x1200a9;;;BU)");
-    SECURITY_ATTRIBUTES baseAttributes{sizeof baseAttributes, baseSecurity.Get(), FALSE};
-    if (!base.empty())
-        CreateDirectoryW(base.c_str(), &baseAttributes);
-    FBase = OpenBase(base);
-    if (!FBase.Valid())
-        throw Exception(Format(SStagingFolderNotCreated, AnsiText(base).c_str()), GetLastError());
+    const TLocalMemory<PSECURITY_DESCRIPTOR> descriptor = Security(security);
+    PSID owner = nullptr;
+    BOOL defaulted = FALSE;
+    BOOL present = FALSE;
+    PACL access = nullptr;
+    SECURITY_DESCRIPTOR_CONTROL control = 0;
+    DWORD revision = 0;
+    if (!descriptor.Valid() || !GetSecurityDescriptorOwner(descriptor.Get(), &owner, &defaulted) || owner == nullptr ||
+        !Trusted(owner) || !GetSecurityDescriptorDacl(descriptor.Get(), &present, &access, &defaulted) ||
+        !present || access == nullptr || !GetSecurityDescriptorControl(descriptor.Get(), &control, &revision) ||
+        (control & SE_DACL_PROTECTED) == 0)
+        return false;
+    for (DWORD index = 0; index < access->AceCount; ++index) {
+        void* entry = nullptr;
+        if (!GetAce(access, index, &entry))
+            return false;
+        const BYTE type = static_cast<const ACE_HEADER*>(entry)->AceType;
+        if (type == ACCESS_DENIED_ACE_TYPE)
+            continue;
+        auto* allowed = static_cast<ACCESS_ALLOWED_ACE*>(entry);
+        if (type != ACCESS_ALLOWED_ACE_TYPE || ((allowed->Mask & ChangeRights) != 0 && !Trusted(&allowed->SidStart)))
+            return false;
+    }
+    return true;
+}
 
-    std::random_device random;
-    const AnsiString name = Format("%08x%08x", random(), random());
-    FName.assign(name.begin(), name.end());
-    FPath = base + L"\\" + FName;
+TStagingFolder::TStagingFolder(const AnsiString& userSid, const TFolderSecurity& security)
+    : FBase(OpenBase(security, true)), FName(RandomName())
+{
+    FPath = CommonFolder() + L"\\" + BaseName + L"\\" + FName;
     // SYSTEM and the administrators control it, the user reads and runs what
-    // is in it, and nothing comes from the folder above.
-    const TLocalMemory<PSECURITY_DESCRIPTOR> security =
+    // is in it, and nothing comes from the folder above. Created and opened
+    // in one call that fails when the name exists.
+    const TLocalMemory<PSECURITY_DESCRIPTOR> own =
         Security("D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;" + userSid + ")");
-    SECURITY_ATTRIBUTES attributes{sizeof attributes, security.Get(), FALSE};
-    if (!security.Valid() || !CreateDirectoryW(FPath.c_str(), &attributes)) {
+    if (own.Valid())
+        FFolder = OpenBelow(FBase.Get(), FName,
+                            FILE_LIST_DIRECTORY | FILE_ADD_FILE | FILE_TRAVERSE | FILE_READ_ATTRIBUTES,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE, FILE_CREATE, FILE_DIRECTORY_FILE, own.Get());
+    if (!FFolder.Valid()) {
         const DWORD error = GetLastError();
         FName.clear();
-        throw Exception(Format(SStagingFolderNotCreated, AnsiText(FPath).c_str()), error);
-    }
-    FFolder = OpenBelow(FBase.Get(), FName, FILE_LIST_DIRECTORY | FILE_ADD_FILE | FILE_TRAVERSE | FILE_READ_ATTRIBUTES,
-                        FILE_SHARE_READ | FILE_SHARE_WRITE, FILE_OPEN, FILE_DIRECTORY_FILE);
-    if (!FFolder.Valid() || !IsPlainFolder(AttributesOf(FFolder.Get()))) {
-        const DWORD error = GetLastError();
-        Remove();
         throw Exception(Format(SStagingFolderNotCreated, AnsiText(FPath).c_str()), error);
     }
 }
@@ -199,36 +324,56 @@ std::wstring TStagingFolder::Copy(const std::wstring& file)
     const std::wstring name = file.substr(file.find_last_of(L"\\/:") + 1);
     const auto fail = [&file] { throw Exception(Format(SStagingCopyFailed, AnsiText(file).c_str()), GetLastError()); };
     const TFileHandle source(CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                         FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+                                         FILE_FLAG_SEQUENTIAL_SCAN | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (!source.Valid())
         fail();
-    const TFileHandle copy = OpenBelow(FFolder.Get(), name, GENERIC_WRITE, 0, FILE_CREATE, FILE_NON_DIRECTORY_FILE);
+    RefuseLinks(source.Get(), file);
+    TFileHandle copy = OpenBelow(FFolder.Get(), name, GENERIC_WRITE | DELETE, 0, FILE_CREATE, FILE_NON_DIRECTORY_FILE);
     if (!copy.Valid())
         fail();
     std::vector<char> buffer(64 * 1024);
-    for (;;) {
-        DWORD read = 0;
-        if (!ReadFile(source.Get(), buffer.data(), static_cast<DWORD>(buffer.size()), &read, nullptr))
-            fail();
-        if (read == 0)
-            return FPath + L"\\" + name;
+    for (DWORD read = 1; read != 0;) {
         DWORD written = 0;
-        if (!WriteFile(copy.Get(), buffer.data(), read, &written, nullptr) || written != read)
+        if (!ReadFile(source.Get(), buffer.data(), static_cast<DWORD>(buffer.size()), &read, nullptr) ||
+            !WriteFile(copy.Get(), buffer.data(), read, &written, nullptr) || written != read) {
+            const DWORD error = GetLastError();
+            DeleteOpened(copy.Get());
+            SetLastError(error);
             fail();
+        }
     }
+    copy.Reset();
+    TFileHandle held = OpenBelow(FFolder.Get(), name, GENERIC_READ, FILE_SHARE_READ, FILE_OPEN, FILE_NON_DIRECTORY_FILE);
+    if (!held.Valid())
+        fail();
+    FCopies.push_back(std::move(held));
+    return FPath + L"\\" + name;
+}
+
+bool TStagingFolder::Holds(const std::wstring& file) const
+{
+    const TFileHandle opened(CreateFileW(file.c_str(), FILE_READ_ATTRIBUTES, ShareAll, nullptr, OPEN_EXISTING,
+                                         FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!opened.Valid())
+        return false;
+    for (const TFileHandle& copy : FCopies)
+        if (SameFile(opened.Get(), copy.Get()))
+            return true;
+    return false;
 }
 
 bool TStagingFolder::Remove()
 {
+    FCopies.clear();
     FFolder.Reset();
     const bool removed = RemoveBelow(FBase.Get(), {FName, FILE_ATTRIBUTE_DIRECTORY});
     FName.clear();
     return removed;
 }
 
-void RemoveStagingLeftovers()
+void RemoveStagingLeftovers(const TFolderSecurity& security)
 {
-    const TFileHandle base = OpenBase(BasePath());
+    const TFileHandle base = OpenBase(security, false);
     if (!base.Valid())
         return;
     for (const TEntry& entry : Entries(base.Get()))

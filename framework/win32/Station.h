@@ -3,7 +3,11 @@
 // decides where its window appears and whether it may show a box at all.
 #include <windows.h>
 
+#include <initializer_list>
+#include <vector>
+
 #include "AnsiString.h"
+#include "Handle.h"
 
 // The SID of a token's user as text ("S-1-5-18"); empty when the token
 // cannot be read.
@@ -13,6 +17,22 @@ AnsiString ProcessUserSid();
 // Whether this process runs as the machine's own account, LocalSystem
 // (S-1-5-18), whatever its session.
 bool RunsAsLocalSystem();
+// Enables privileges of this process's token for as long as the object
+// lives, and sets back the ones that it enabled. A privilege that the token
+// lacks stays missing (the system then reports ERROR_NOT_ALL_ASSIGNED);
+// one that was enabled before stays enabled.
+class TEnabledPrivileges {
+public:
+    explicit TEnabledPrivileges(std::initializer_list<const char*> names);
+    ~TEnabledPrivileges();
+    TEnabledPrivileges(const TEnabledPrivileges&) = delete;
+    TEnabledPrivileges& operator=(const TEnabledPrivileges&) = delete;
+
+private:
+    TKernelHandle FToken;
+    std::vector<LUID> FEnabled;
+};
+
 // Whether this process's window station is the one on the user's screen
 // (WSF_VISIBLE). A service's station is not: a box there waits for a click
 // that never comes.

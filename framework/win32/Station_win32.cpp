@@ -32,6 +32,32 @@ bool RunsAsLocalSystem()
     return ProcessUserSid() == "S-1-5-18";
 }
 
+TEnabledPrivileges::TEnabledPrivileges(std::initializer_list<const char*> names)
+{
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, FToken.Put()))
+        return;
+    for (const char* name : names) {
+        TOKEN_PRIVILEGES privilege{1, {{{0, 0}, SE_PRIVILEGE_ENABLED}}};
+        TOKEN_PRIVILEGES before{};
+        DWORD size = sizeof before;
+        if (!LookupPrivilegeValueA(nullptr, name, &privilege.Privileges[0].Luid) ||
+            !AdjustTokenPrivileges(FToken.Get(), FALSE, &privilege, sizeof before, &before, &size) ||
+            GetLastError() == ERROR_NOT_ALL_ASSIGNED)
+            continue;
+        // The state before names the privilege only when the call changed it.
+        if (before.PrivilegeCount == 1 && (before.Privileges[0].Attributes & SE_PRIVILEGE_ENABLED) == 0)
+            FEnabled.push_back(privilege.Privileges[0].Luid);
+    }
+}
+
+TEnabledPrivileges::~TEnabledPrivileges()
+{
+    for (const LUID& luid : FEnabled) {
+        TOKEN_PRIVILEGES privilege{1, {{luid, 0}}};
+        AdjustTokenPrivileges(FToken.Get(), FALSE, &privilege, 0, nullptr, nullptr);
+    }
+}
+
 bool WindowStationVisible()
 {
     // The station is not ours to close: GetProcessWindowStation lends it.

@@ -249,3 +249,8 @@ bool HandOverWindowRun()
     }
     return true;
 }
+
+std::function<bool()> HandingRunEnded()
+{
+    return {};
+}

@@ -10,7 +10,9 @@
 #include "Handle.h"
 #include "Mailslot.h"
 #include "ProcessArgs.h"
+#include "StagingFolder_win32.h"
 #include "StartUp.h"
+#include "Station.h"
 #include "SysUtils.h"
 #include "TestProcess.h"
 #include "UtilsKx.h"
@@ -123,6 +125,67 @@ TEST(CommandMailslot, SecurityGrantsTheUserAllAndSystemAndAdministratorsWritingA
     const std::vector<std::pair<AnsiString, ACCESS_MASK>> expected = {
         {SidText(user), FILE_ALL_ACCESS}, {"S-1-5-18", FILE_GENERIC_WRITE}, {"S-1-5-32-544", FILE_GENERIC_WRITE}};
     EXPECT_EQ(grants, expected);
+}
+
+// Whether this process's token has the privilege, and whether it is enabled.
+std::pair<bool, bool> PrivilegeState(const char* name)
+{
+    TKernelHandle token;
+    LUID luid{};
+    DWORD size = 0;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.Put()) ||
+        !LookupPrivilegeValueA(nullptr, name, &luid))
+        return {false, false};
+    GetTokenInformation(token.Get(), TokenPrivileges, nullptr, 0, &size);
+    std::vector<BYTE> buffer(size);
+    if (!GetTokenInformation(token.Get(), TokenPrivileges, buffer.data(), size, &size))
+        return {false, false};
+    const auto* privileges = reinterpret_cast<const TOKEN_PRIVILEGES*>(buffer.data());
+    for (DWORD index = 0; index < privileges->PrivilegeCount; ++index)
+        if (privileges->Privileges[index].Luid.LowPart == luid.LowPart &&
+            privileges->Privileges[index].Luid.HighPart == luid.HighPart)
+            return {true, (privileges->Privileges[index].Attributes & SE_PRIVILEGE_ENABLED) != 0};
+    return {false, false};
+}
+
+// The hand-over enables what it needs for the relaunch alone: afterwards
+// every privilege is as it was, also one that the token lacks.
+TEST(EnabledPrivileges, AreSetBackAsTheyWere)
+{
+    const char* const names[] = {SE_TCB_NAME, SE_ASSIGNPRIMARYTOKEN_NAME, SE_INCREASE_QUOTA_NAME, SE_CHANGE_NOTIFY_NAME};
+    std::vector<std::pair<bool, bool>> before;
+    for (const char* name : names)
+        before.push_back(PrivilegeState(name));
+    {
+        const TEnabledPrivileges enabled({SE_TCB_NAME, SE_ASSIGNPRIMARYTOKEN_NAME, SE_INCREASE_QUOTA_NAME,
+                                          SE_CHANGE_NOTIFY_NAME});
+        for (const char* name : names)
+            EXPECT_EQ(PrivilegeState(name).second, PrivilegeState(name).first) << name << " while enabled";
+    }
+    for (size_t index = 0; index < std::size(names); ++index)
+        EXPECT_EQ(PrivilegeState(names[index]), before[index]) << names[index];
+}
+
+// The common folder of the staging folders is used only while SYSTEM or the
+// administrators alone can change it.
+TEST(StagingBase, IsTrustedOnlyInTheHandsOfSystemAndTheAdministrators)
+{
+    const struct {
+        const char* Security;
+        bool Trusted;
+    } rows[] = {
+        {"O:SYD:P(A;;FA;;;SY)(A;;FA;;;BA)(A;;0x1200a9;;;BU)", true},
+        {"O:BAD:P(A;;FA;;;BA)(D;;FA;;;BU)", true},
+        {"O:S-1-5-21-1-2-3-1001D:P(A;;FA;;;SY)", false},
+        {"O:SYD:(A;;FA;;;SY)", false},
+        {"O:SYD:P(A;;FA;;;SY)(A;;0x4;;;BU)", false},
+        {"O:SYD:P(A;;FA;;;SY)(A;OICIIO;GA;;;CO)", false},
+        {"O:SYD:P(A;;FA;;;SY)(OA;;FA;00000000-0000-0000-0000-000000000000;;BU)", false},
+        {"O:SY", false},
+        {"", false},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(InTrustedHands(row.Security), row.Trusted) << row.Security;
 }
 
 } // namespace

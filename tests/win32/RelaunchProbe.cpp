@@ -9,11 +9,19 @@
 //                     unset: nobody is logged on
 //   DN_PROBE_REFUSE   set: the user may neither run nor read anything, so
 //                     the program goes through a staging folder
+//   DN_PROBE_FOREIGN  set: the staging folders' common folder belongs to
+//                     a user and is open to everybody; otherwise it is
+//                     SYSTEM's, as Windows keeps it (Wine keeps no
+//                     security of files)
+//   DN_PROBE_NO_JOB   set: the window's process cannot join a job, as
+//                     across sessions
 #include <windows.h>
 
 #include "EntryRoutine.h"
 #include "Forms.h"
 #include "HandOverSystem_win32.h"
+#include "LibrarySearch.h"
+#include "Station.h"
 
 namespace {
 
@@ -44,6 +52,15 @@ public:
     {
         return Variable("DN_PROBE_REFUSE").empty() && THandOverSystem::UserMayAccess(userToken, path, access);
     }
+    AnsiString FolderSecurity(HANDLE) override
+    {
+        return Variable("DN_PROBE_FOREIGN").empty() ? "O:SYD:P(A;;FA;;;SY)(A;;FA;;;BA)(A;;0x1200a9;;;BU)"
+                                                    : "O:" + ProcessUserSid() + "D:(A;OICI;FA;;;WD)";
+    }
+    bool JoinJob(HANDLE job, HANDLE process) override
+    {
+        return Variable("DN_PROBE_NO_JOB").empty() && THandOverSystem::JoinJob(job, process);
+    }
 };
 
 } // namespace
@@ -56,6 +73,7 @@ THandOverSystem& HandOverSystem()
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
+    RestrictLibrarySearch();
     const int exitCode = RunEntryRoutine();
     Application->Shutdown();
     return exitCode;

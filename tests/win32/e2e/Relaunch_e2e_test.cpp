@@ -12,6 +12,7 @@
 #include <optional>
 
 #include "Consts.h"
+#include "Desktop.h"
 #include "Handle.h"
 #include "Mailslot.h"
 #include "StartUp.h"
@@ -306,6 +307,154 @@ TEST(SystemWindowRun, RunsAStagedCopyAndRemovesItWithoutFollowingLinks)
     leftoverLink.reset();
     RemoveDirectoryA(staged.c_str());
     RemoveDirectoryA(leftover.c_str());
+}
+
+// A deployment agent that ends its script on a time-out ends the SYSTEM run:
+// its window goes with it, through a job where the window's process may
+// join one, and by watching the SYSTEM run where it may not (across
+// sessions), so that no window is left holding the channel.
+TEST(SystemWindowRun, TheWindowEndsWithTheSystemRunHoweverItEnds)
+{
+    for (const bool job : {true, false}) {
+        std::vector<std::string> environment{"DN_PROBE_USER=" + std::string(User)};
+        if (!job)
+            environment.push_back("DN_PROBE_NO_JOB=1");
+        auto system = StartSystemRun(environment);
+        const TRelaunched window;
+        ASSERT_NE(window.Form, nullptr) << "no window was relaunched";
+        system->Kill();
+        EXPECT_EQ(WaitForSingleObject(window.Process.Get(), 5000), WAIT_OBJECT_0)
+            << (job ? "in a job" : "watching the SYSTEM run") << ": the window outlived the SYSTEM run";
+    }
+}
+
+// What the staging copy takes from a folder that the user may not read: the
+// program's own two files, under their own names alone; never a second name
+// of a file that only SYSTEM may read, never through a common folder that a
+// user made, never more than a bounded depth of what someone planted in an
+// earlier run's folder.
+TEST(SystemWindowRun, StagesOnlyThePackagesOwnTwoFilesThroughASystemFolder)
+{
+    const AnsiString base = StagingBase();
+    const TTempFolder secrets("secrets");
+    const AnsiString secret = secrets.Write("secret.ini", "[Strings]\r\nWindowsCaption=only SYSTEM reads this\r\n");
+    enum class TPlant { IniLink, ProgramLink, UsersBase, DeepLeftover };
+    const struct {
+        const char* Name;
+        TPlant Plant;
+        bool Window;
+    } rows[] = {
+        {"the texts are a second name", TPlant::IniLink, true},
+        {"the program is a second name", TPlant::ProgramLink, false},
+        {"the common folder is a user's", TPlant::UsersBase, true},
+        {"an earlier folder holds a deep tree", TPlant::DeepLeftover, true},
+    };
+    for (const auto& row : rows) {
+        const TTempFolder package("package");
+        const AnsiString program = package.Path() + "deployNotice.exe";
+        const AnsiString ini = package.Path() + "deployNotice.ini";
+        AnsiString expected;
+        if (row.Plant == TPlant::ProgramLink) {
+            const AnsiString original = package.Path() + "original.exe";
+            ASSERT_TRUE(CopyFileA(ProgramPath().c_str(), original.c_str(), FALSE));
+            ASSERT_TRUE(CreateHardLinkA(program.c_str(), original.c_str(), nullptr));
+            expected = Format(SRelaunchIntoSessionFailed, 1ul, User, Format(SStagingRefusedHardLink, program.c_str(), 2ul).c_str());
+        } else {
+            ASSERT_TRUE(CopyFileA(ProgramPath().c_str(), program.c_str(), FALSE));
+        }
+        if (row.Plant == TPlant::IniLink) {
+            ASSERT_TRUE(CreateHardLinkA(ini.c_str(), secret.c_str(), nullptr));
+            expected = Format(SIniNotStaged, Format(SStagingRefusedHardLink, ini.c_str(), 2ul).c_str());
+        } else {
+            package.Write("deployNotice.ini", "[Strings]\r\nWindowsCaption=Software deployment\r\n");
+        }
+        if (row.Plant == TPlant::UsersBase)
+            expected = base.substr(0, base.size() - 1) + " belongs to ";
+        AnsiString deep = base + Format("%08lx%08lx", GetCurrentProcessId(), GetTickCount());
+        const AnsiString leftover = deep;
+        for (int level = 0; row.Plant == TPlant::DeepLeftover && level < 40; ++level, deep += "\\d") {
+            ASSERT_TRUE(CreateDirectoryA(deep.c_str(), nullptr)) << deep;
+        }
+
+        std::vector<std::string> environment{"DN_PROBE_USER=" + std::string(User), "DN_PROBE_REFUSE=1"};
+        if (row.Plant == TPlant::UsersBase)
+            environment.push_back("DN_PROBE_FOREIGN=1");
+        auto system = StartSystemRun(environment, program);
+        std::optional<TRelaunched> window;
+        if (row.Window) {
+            window.emplace();
+            ASSERT_NE(window->Form, nullptr) << row.Name << ": no window was relaunched";
+            EXPECT_EQ(WindowText(window->Form), row.Plant == TPlant::IniLink ? "" : "Software deployment") << row.Name;
+            EXPECT_EQ(RunToEnd(ProgramPath(), {"-terminate"}), 0);
+        }
+        int exitCode = -1;
+        ASSERT_TRUE(system->WaitForExit(20s, exitCode)) << row.Name;
+        EXPECT_EQ(exitCode, 0) << row.Name;
+        const std::string output = system->ReadOutput();
+        EXPECT_NE(output.find("deployNotice: " + expected), std::string::npos) << row.Name << ": " << output;
+        EXPECT_EQ(output.find("relaunched into") != std::string::npos, row.Window) << row.Name << ": " << output;
+        if (row.Plant == TPlant::DeepLeftover) {
+            EXPECT_TRUE(Exists(leftover)) << "removed deeper than its bound";
+            for (; deep.size() > leftover.size(); deep.resize(deep.rfind('\\')))
+                RemoveDirectoryA(deep.c_str());
+        }
+    }
+    // The user's folder was moved aside as it was, with what it held.
+    WIN32_FIND_DATAA found{};
+    const AnsiString pattern = base.substr(0, base.size() - 1) + ".*";
+    for (HANDLE search = FindFirstFileA(pattern.c_str(), &found); search != INVALID_HANDLE_VALUE;) {
+        const AnsiString aside = base.substr(0, base.rfind('\\', base.size() - 2) + 1) + found.cFileName;
+        EXPECT_TRUE(RemoveDirectoryA(aside.c_str()) || GetLastError() == ERROR_DIR_NOT_EMPTY) << aside;
+        if (!FindNextFileA(search, &found)) {
+            FindClose(search);
+            break;
+        }
+    }
+}
+
+// A package folder where users may create files: libraries planted beside
+// the program under the names of system libraries that are no KnownDLLs are
+// never loaded, by a sender, a usage, a window or a SYSTEM run. Wine loads
+// such a library only when native ones come first for its name, as Windows'
+// own search does.
+TEST(PlantedLibraries, NoRunLoadsThem)
+{
+    const TTempFolder package("planted");
+    const AnsiString program = package.Path() + "deployNotice.exe";
+    const AnsiString probe = package.Path() + "relaunch_probe.exe";
+    ASSERT_TRUE(CopyFileA(ProgramPath().c_str(), program.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA((BinaryFolder() + "relaunch_probe.exe").c_str(), probe.c_str(), FALSE));
+    package.Write("deployNotice.ini", "[Strings]\r\nInspectMessage=Inspecting\r\n");
+    const char* const libraries[] = {"version", "wtsapi32", "userenv"};
+    for (const char* library : libraries)
+        ASSERT_TRUE(CopyFileA((BinaryFolder() + "planted\\" + library + ".dll").c_str(),
+                              (package.Path() + library + ".dll").c_str(), FALSE));
+    TChildProcess::TOptions native{.Environment = {"WINEDLLOVERRIDES=mscoree,mshtml=;version,wtsapi32,userenv=n,b"}};
+
+    EXPECT_EQ(RunToEnd(program, {"-finish"}, native), 0);
+    {
+        TChildProcess usage(program, {"-help"}, native);
+        EXPECT_TRUE(WaitForBox(usage).Found);
+        EXPECT_TRUE(PressBoxOk(usage));
+        int exitCode = -1;
+        EXPECT_TRUE(usage.WaitForExit(20s, exitCode));
+    }
+    for (const bool system : {false, true}) {
+        TChildProcess::TOptions options = native;
+        if (system)
+            options.Environment.insert(options.Environment.end(),
+                                       {"DN_PROBE_USER=" + std::string(User), "DN_PROBE_PROGRAM=" + program});
+        TChildProcess run(system ? probe : program, {}, options);
+        {
+            const TRelaunched window;
+            EXPECT_NE(window.Form, nullptr) << (system ? "SYSTEM run" : "window run");
+            EXPECT_EQ(RunToEnd(program, {"-terminate"}, native), 0);
+        }
+        int exitCode = -1;
+        EXPECT_TRUE(run.WaitForExit(20s, exitCode));
+    }
+    for (const char* library : libraries)
+        EXPECT_FALSE(Exists(package.Path() + library + ".dll.loaded")) << library << ".dll was loaded";
 }
 
 // A window station of its own, with a desktop in it, is one that nobody
