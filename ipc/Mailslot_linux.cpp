@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <deque>
 #include <vector>
@@ -19,9 +20,17 @@
 
 namespace {
 
+using namespace std::chrono_literals;
+
 // How much the reader keeps of what it took from the kernel and has not
 // handed out yet; beyond it, messages wait in the kernel's queue.
 constexpr size_t MaxWaitingBytes = 8u << 20;
+// What one read takes from the kernel at most, in datagrams and in time.
+// Every datagram counts, another user's that is dropped too: a flood of
+// them must not keep the window's one thread here, nor keep the queue full
+// for ever; what is left waits for the next tick.
+constexpr int MaxDatagramsPerRead = 256;
+constexpr auto MaxReadTime = 50ms;
 
 // Whether the kernel's word on the sender names this user or root; a message
 // without it is not trusted.
@@ -129,9 +138,12 @@ TMailslotReader::~TMailslotReader() = default;
 
 bool TMailslotReader::ReadMessage(AnsiString& message)
 {
-    // Everything the kernel holds is taken now, so that senders never wait
-    // for room while the window applies one command a tick; the order stays.
-    while (FImpl->WaitingBytes < MaxWaitingBytes) {
+    // What the kernel holds is taken now, so that senders rarely wait for
+    // room while the window applies one command a tick; the order stays.
+    const auto deadline = std::chrono::steady_clock::now() + MaxReadTime;
+    for (int taken = 0; FImpl->WaitingBytes < MaxWaitingBytes && taken < MaxDatagramsPerRead &&
+                        (taken % 16 != 0 || std::chrono::steady_clock::now() < deadline);
+         ++taken) {
         AnsiString next;
         const TReceived received = ReceiveOne(FImpl->Slot.Get(), next);
         if (received == TReceived::Nothing)

@@ -2,6 +2,9 @@
 
 #include <tuple>
 
+#include "Consts.h"
+#include "SysUtils.h"
+
 namespace {
 
 bool SomeoneWorksIn(const TUserSession& session)
@@ -41,4 +44,11 @@ THandOverChoice ChooseHandOver(const THandOverFacts& facts)
     else
         choice = {THandOverKind::Relaunch, session->Id, session->User};
     return choice;
+}
+
+AnsiString HandOverFailedLine(const AnsiString& session, const AnsiString& user, const std::exception& error)
+{
+    const AnsiString detail = ErrorDetail(error);
+    return Format(SRelaunchIntoSessionFailed, session.c_str(), user.c_str(), error.what()) +
+           (detail.empty() ? AnsiString() : " (" + detail + ")");
 }

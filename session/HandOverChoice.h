@@ -4,6 +4,7 @@
 // account outside every user's session: its window belongs in the session
 // of the user who works at the machine, not on a desktop that nobody sees.
 #include <cstdint>
+#include <exception>
 #include <vector>
 
 #include "AnsiString.h"
@@ -57,3 +58,8 @@ struct THandOverChoice {
 // works there, else to the active session with a user that had the most
 // recent input, then the most recent logon.
 THandOverChoice ChooseHandOver(const THandOverFacts& facts);
+
+// The line that a hand-over that failed writes, on every platform: the
+// session and the user it was meant for, what failed and the system's word
+// on it, "relaunch into session S for user U failed: what (error N: text)".
+AnsiString HandOverFailedLine(const AnsiString& session, const AnsiString& user, const std::exception& error);

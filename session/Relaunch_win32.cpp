@@ -242,10 +242,7 @@ bool HandOverWindowRun()
     try {
         Relaunch(system, choice);
     } catch (const std::exception& error) {
-        const AnsiString detail = ErrorDetail(error);
-        WriteDiagnostic(Format(SRelaunchIntoSessionFailed, static_cast<unsigned long>(choice.Session),
-                               choice.User.c_str(),
-                               (error.what() + (detail.empty() ? AnsiString() : " (" + detail + ")")).c_str()),
+        WriteDiagnostic(HandOverFailedLine(Format("%lu", static_cast<unsigned long>(choice.Session)), choice.User, error),
                         TDiagnosticKind::Error);
     }
     return true;

@@ -1,8 +1,10 @@
 // GTK side of the application object, forms and timers.
 #include <time.h>
+#include <unistd.h>
 
 #include <cstdio>
 
+#include "Diagnostics.h"
 #include "ExtCtrls.h"
 #include "Forms.h"
 #include "Gtk.h"
@@ -61,6 +63,15 @@ void TApplication::ShowBox(const AnsiString& text, TMessageIcon icon, const Ansi
 {
     if (QuitRequested)
         return;
+    // A box of root's would load the toolkit as root on a display that may
+    // be a user's (sudo keeps DISPLAY), with that user's modules and
+    // settings, and would hold the deployment until someone clicks: as
+    // SYSTEM's boxes on Windows, the text goes to the log instead.
+    if (geteuid() == 0) {
+        WriteDiagnostic(text + (detail.empty() ? AnsiString() : " (" + detail + ")"),
+                        icon == TMessageIcon::Stop ? TDiagnosticKind::Error : TDiagnosticKind::Information);
+        return;
+    }
     try {
         Start();
     } catch (const Exception&) {

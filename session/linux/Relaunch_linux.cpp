@@ -3,29 +3,28 @@
 // program with the same arguments, run as that user in the environment of
 // the user's graphical session, and waited for. A root-owned window on a
 // user's display would give that user's desktop a way into root's process.
-#include <grp.h>
-#include <pwd.h>
+#include <poll.h>
 #include <signal.h>
-#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <linux/capability.h>
-
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "Consts.h"
 #include "Diagnostics.h"
+#include "HandOverChoice.h"
 #include "Handle.h"
 #include "LoginSessions.h"
 #include "Mailslot.h"
 #include "Mailslot_linux.h"
+#include "Process.h"
 #include "ProcessArgs.h"
 #include "Relaunch.h"
 #include "SysUtils.h"
@@ -37,34 +36,10 @@ using namespace std::chrono_literals;
 
 // logind on a system bus that hangs must not hold up the deployment.
 constexpr auto LookUpBound = 2s;
-
-struct TUser {
-    std::string Name;
-    uid_t Uid = 0;
-    gid_t Gid = 0;
-    std::string Home;
-    // Its groups, as initgroups would set them.
-    std::vector<gid_t> Groups;
-};
-
-TUser UserOf(const TLoginSession& session)
-{
-    errno = 0;
-    const passwd* const account = getpwuid(session.Uid);
-    if (account == nullptr)
-        throw Exception(Format(SRelaunchFailed, session.UserName.c_str()),
-                        static_cast<unsigned long>(errno != 0 ? errno : ENOENT));
-    TUser user{account->pw_name, account->pw_uid, account->pw_gid, account->pw_dir, {}};
-    int count = 32;
-    for (;;) {
-        user.Groups.resize(static_cast<size_t>(count));
-        const int wanted = count;
-        if (getgrouplist(user.Name.c_str(), user.Gid, user.Groups.data(), &count) >= 0 || count <= wanted) {
-            user.Groups.resize(static_cast<size_t>(count > 0 ? count : 0));
-            return user;
-        }
-    }
-}
+// What the window run may write to the deployment's log through this run:
+// its own lines, a few of them, never a flood.
+constexpr size_t MaxForwardedBytes = 64 * 1024;
+constexpr size_t MaxForwardedLine = 1024;
 
 // The program's arguments as the kernel holds them, argument 0 included,
 // byte for byte.
@@ -72,10 +47,8 @@ std::vector<std::string> OwnArguments()
 {
     std::string bytes;
     const TFileDescriptor file(open("/proc/self/cmdline", O_RDONLY | O_CLOEXEC));
-    char buffer[4096];
-    ssize_t got = 0;
-    while (file.Valid() && (got = read(file.Get(), buffer, sizeof buffer)) > 0)
-        bytes.append(buffer, static_cast<size_t>(got));
+    if (file.Valid())
+        ReadUntil(file.Get(), std::chrono::steady_clock::now() + 1s, bytes);
     std::vector<std::string> arguments;
     for (size_t start = 0; start < bytes.size();) {
         const size_t end = bytes.find('\0', start);
@@ -87,56 +60,42 @@ std::vector<std::string> OwnArguments()
 
 // What keeps a child from becoming the program as the user, told to the
 // parent through a pipe that the program's start closes.
-enum class TStep : int { Identity, Program, Ini, Start };
+enum class TStep : int { Become, Program, Ini, Start };
 
 struct TFailure {
     TStep Step;
+    TBecomeStep Detail;
     int Error;
 };
 
-[[noreturn]] void FailChild(int report, TStep step)
+[[noreturn]] void FailChild(int report, TStep step, TBecomeStep detail = TBecomeStep::Done)
 {
-    const TFailure failure{step, errno};
+    const TFailure failure{step, detail, errno};
     if (write(report, &failure, sizeof failure) < 0)
         _exit(126);
     _exit(127);
 }
 
-// Drops every capability that setresuid might have left (a parent may have
-// set the securebits that keep them).
-bool DropCapabilities()
-{
-    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
-    __user_cap_data_struct none[_LINUX_CAPABILITY_U32S_3] = {};
-    return prctl(PR_CAP_AMBIENT, PR_CAP_AMBIENT_CLEAR_ALL, 0, 0, 0) == 0 && syscall(SYS_capset, &header, none) == 0;
-}
-
 // After the fork, in a process that GIO's threads may have shared: only calls
-// that are safe there. So the user's groups were looked up before.
-[[noreturn]] void BecomeUserRun(const TUser& user, const char* program, const char* ini, char* const argv[],
-                                char* const envp[], int report)
+// that are safe there.
+[[noreturn]] void BecomeUserRun(const TUserIdentity& user, const TChildStreams& streams, pid_t parent,
+                                const char* program, const char* ini, char* const argv[], char* const envp[])
 {
-    sigset_t none;
-    sigemptyset(&none);
-    sigprocmask(SIG_SETMASK, &none, nullptr);
-    if (setgroups(user.Groups.size(), user.Groups.data()) != 0 || setresgid(user.Gid, user.Gid, user.Gid) != 0 ||
-        setresuid(user.Uid, user.Uid, user.Uid) != 0 || !DropCapabilities() ||
-        prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) != 0)
-        FailChild(report, TStep::Identity);
+    const TBecomeStep step = BecomeUser(user, streams, parent);
+    if (step != TBecomeStep::Done)
+        FailChild(streams.Kept, TStep::Become, step);
     // access() asks with the real ids, which are the user's now.
     if (access(program, X_OK) != 0)
-        FailChild(report, TStep::Program);
+        FailChild(streams.Kept, TStep::Program);
     // Without an ini file the window shows no texts, as for any user.
     if (access(ini, R_OK) != 0 && errno != ENOENT)
-        FailChild(report, TStep::Ini);
+        FailChild(streams.Kept, TStep::Ini);
     // Root's folder may be closed to the user; the program names its files
     // by their full paths.
     if (chdir("/") != 0)
-        FailChild(report, TStep::Identity);
-    // Nothing that the deployment left open reaches the user's process.
-    close_range(STDERR_FILENO + 1, ~0U, CLOSE_RANGE_CLOEXEC);
+        FailChild(streams.Kept, TStep::Start);
     execve(program, argv, envp);
-    FailChild(report, TStep::Start);
+    FailChild(streams.Kept, TStep::Start);
 }
 
 std::vector<char*> Pointers(std::vector<std::string>& texts)
@@ -157,12 +116,76 @@ bool WindowIsOpen()
     return address && probe.Valid() && connect(probe.Get(), address->Get(), address->Length) == 0;
 }
 
+// What the user's process wrote, passed on to this run's standard error (the
+// deployment's log) and nowhere else: each line behind the user's name, so
+// that it cannot pass for one of root's, with control characters made
+// harmless for a terminal, and no more than MaxForwardedBytes in all.
+class TForwarder {
+public:
+    explicit TForwarder(std::string user) : FUser(std::move(user)) {}
+
+    void Take(const char* bytes, size_t count)
+    {
+        for (size_t index = 0; index < count; ++index) {
+            if (bytes[index] == '\n')
+                Emit();
+            else if (FLine.size() < MaxForwardedLine)
+                FLine += static_cast<unsigned char>(bytes[index]) < 0x20 || bytes[index] == 0x7f ? '?' : bytes[index];
+        }
+    }
+    void Finish()
+    {
+        if (!FLine.empty())
+            Emit();
+    }
+
+private:
+    void Emit()
+    {
+        if (FForwarded < MaxForwardedBytes) {
+            FForwarded += FLine.size() + 1;
+            const std::string line = FForwarded < MaxForwardedBytes ? FLine : std::string(SOutputCut);
+            std::fprintf(stderr, "deployNotice: %s\n", Format(SRelaunchOutput, FUser.c_str(), line.c_str()).c_str());
+        }
+        FLine.clear();
+    }
+
+    std::string FUser;
+    std::string FLine;
+    size_t FForwarded = 0;
+};
+
+// Passes on the output until the child has ended (processes that it started
+// may hold the pipe open longer); its wait status.
+int ForwardOutput(int output, pid_t child, const std::string& user)
+{
+    TForwarder forwarder(user);
+    const TFileDescriptor ended(static_cast<int>(syscall(SYS_pidfd_open, child, 0)));
+    fcntl(output, F_SETFL, fcntl(output, F_GETFL) | O_NONBLOCK);
+    bool open = true;
+    int status = 0;
+    for (bool running = true; running;) {
+        pollfd ready[2] = {{open ? output : -1, POLLIN, 0}, {ended.Get(), POLLIN, 0}};
+        // Without a pidfd (before Linux 5.3) the child is asked now and then.
+        if (poll(ready, 2, ended.Valid() ? -1 : 200) < 0 && errno != EINTR)
+            break;
+        running = waitpid(child, &status, WNOHANG) == 0;
+        char buffer[4096];
+        ssize_t got = 0;
+        while (open && (got = read(output, buffer, sizeof buffer)) > 0)
+            forwarder.Take(buffer, static_cast<size_t>(got));
+        open = open && !(got == 0 || (got < 0 && errno != EAGAIN && errno != EINTR));
+    }
+    forwarder.Finish();
+    return status;
+}
+
 void Relaunch(const TLoginSession& session)
 {
     // A deployment agent that ignores its children's ends would hand that
     // on, and the exit code would be lost.
     signal(SIGCHLD, SIG_DFL);
-    const TUser user = UserOf(session);
+    const TUserIdentity user = IdentityOf(session.Uid);
     const TVariables variables = RelaunchEnvironment(
         {user.Name, user.Home}, session, UserVariables(session, std::chrono::steady_clock::now() + LookUpBound));
     const auto display = variables.find("DISPLAY");
@@ -180,35 +203,36 @@ void Relaunch(const TLoginSession& session)
     const std::vector<char*> envp = Pointers(environment);
 
     TPipe report = NewPipe();
-    if (!report.Read.Valid())
+    TPipe output = NewPipe();
+    const TFileDescriptor nothing(open("/dev/null", O_RDWR | O_CLOEXEC));
+    if (!report.Read.Valid() || !output.Read.Valid() || !nothing.Valid())
         throw Exception(Format(SRelaunchFailed, user.Name.c_str()), static_cast<unsigned long>(errno));
+    const pid_t parent = getpid();
     const pid_t child = fork();
     if (child < 0)
         throw Exception(Format(SRelaunchFailed, user.Name.c_str()), static_cast<unsigned long>(errno));
     if (child == 0)
-        BecomeUserRun(user, program.c_str(), ini.c_str(), argv.data(), envp.data(), report.Write.Get());
+        BecomeUserRun(user, {nothing.Get(), output.Write.Get(), output.Write.Get(), report.Write.Get()}, parent,
+                      program.c_str(), ini.c_str(), argv.data(), envp.data());
     report.Write.Reset();
+    output.Write.Reset();
     TFailure failure{};
     ssize_t got = 0;
     while ((got = read(report.Read.Get(), &failure, sizeof failure)) < 0 && errno == EINTR) { }
-    int status = 0;
     if (got == sizeof failure) {
-        while (waitpid(child, &status, 0) < 0 && errno == EINTR) { }
+        WaitForChild(child);
         const auto code = static_cast<unsigned long>(failure.Error);
-        switch (failure.Step) {
-        case TStep::Program:
+        if (failure.Step == TStep::Program)
             throw Exception(Format(SUserCannotRun, user.Name.c_str(), program.c_str()), code);
-        case TStep::Ini:
+        if (failure.Step == TStep::Ini)
             throw Exception(Format(SUserCannotRead, user.Name.c_str(), ini.c_str()), code);
-        case TStep::Identity:
-        case TStep::Start:
-            break;
-        }
+        if (failure.Step == TStep::Become && failure.Detail == TBecomeStep::Keyring)
+            throw Exception(Format(SNoSessionKeyring, user.Name.c_str()), code);
         throw Exception(Format(SRelaunchFailed, user.Name.c_str()), code);
     }
     WriteDiagnostic(Format(SRelaunched, user.Name.c_str(), static_cast<unsigned>(user.Uid), session.Id.c_str(),
                            display->second.c_str(), static_cast<int>(child)));
-    while (waitpid(child, &status, 0) < 0 && errno == EINTR) { }
+    const int status = ForwardOutput(output.Read.Get(), child, user.Name);
     if (WIFSIGNALED(status))
         WriteDiagnostic(Format(SRelaunchKilled, user.Name.c_str(), static_cast<int>(child), WTERMSIG(status)),
                         TDiagnosticKind::Warning);
@@ -244,8 +268,8 @@ bool HandOverWindowRun()
     // hold up the deployment.
     try {
         Relaunch(choice.Session);
-    } catch (const Exception& error) {
-        WriteDiagnostic(error.Message + ": " + ErrorDetail(error), TDiagnosticKind::Error);
+    } catch (const std::exception& error) {
+        WriteDiagnostic(HandOverFailedLine(choice.Session.Id, choice.Session.UserName, error), TDiagnosticKind::Error);
     }
     return true;
 }

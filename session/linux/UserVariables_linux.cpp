@@ -2,51 +2,29 @@
 // (the desktop puts its display and bus there), and what a process of the
 // session holds, for desktops that do not use the service manager or for
 // machines without one.
+#include <dirent.h>
 #include <fcntl.h>
-#include <poll.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cerrno>
-#include <filesystem>
 #include <string>
 
 #include "Handle.h"
 #include "LoginSessions.h"
+#include "Process.h"
+#include "SysUtils.h"
 
 namespace {
 
-// Everything that can be read from the descriptor before the deadline; false
-// when the writer had not closed its end by then.
-bool ReadUntil(int descriptor, TDeadline deadline, std::string& text)
-{
-    for (;;) {
-        const auto left =
-            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0)
-            return false;
-        pollfd ready{descriptor, POLLIN, 0};
-        const int count = poll(&ready, 1, static_cast<int>(left.count()));
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count <= 0)
-            return false;
-        char buffer[4096];
-        const ssize_t got = read(descriptor, buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got <= 0)
-            return got == 0;
-        text.append(buffer, static_cast<size_t>(got));
-    }
-}
-
-// `systemctl --user -M <user>@ show-environment`, run as root; nothing when
-// there is no systemctl, the user has no service manager, or it does not
-// answer by the deadline.
-TVariables ManagerVariables(const std::string& user, TDeadline deadline)
+// `systemctl --user show-environment`, run as the user with the user's own
+// runtime folder and bus, as the user's programs reach their service
+// manager; nothing when there is no systemctl, the user has no service
+// manager, or it does not answer by the deadline. Root asks nothing of the
+// user's manager itself: `systemctl --user -M user@` would open a login
+// session for the user at every window run.
+TVariables ManagerVariables(const TLoginSession& session, TDeadline deadline)
 {
     const char* program = nullptr;
     for (const char* candidate : {"/usr/bin/systemctl", "/bin/systemctl"})
@@ -56,25 +34,31 @@ TVariables ManagerVariables(const std::string& user, TDeadline deadline)
         }
     if (program == nullptr)
         return {};
+    TUserIdentity user;
+    try {
+        user = IdentityOf(session.Uid);
+    } catch (const Exception&) {
+        return {};
+    }
     // Built before the fork: the child only replaces itself.
-    std::string machine = user + "@";
-    std::string arguments[] = {"systemctl", "--user", "-M", machine, "show-environment"};
-    char* argv[] = {arguments[0].data(), arguments[1].data(), arguments[2].data(),
-                    arguments[3].data(), arguments[4].data(), nullptr};
-    std::string path = "PATH=/usr/sbin:/usr/bin:/sbin:/bin";
-    char* envp[] = {path.data(), nullptr};
+    std::string arguments[] = {"systemctl", "--user", "show-environment"};
+    char* argv[] = {arguments[0].data(), arguments[1].data(), arguments[2].data(), nullptr};
+    const std::string runtime = "/run/user/" + std::to_string(session.Uid);
+    std::string variables[] = {"PATH=/usr/sbin:/usr/bin:/sbin:/bin", "XDG_RUNTIME_DIR=" + runtime,
+                               "DBUS_SESSION_BUS_ADDRESS=unix:path=" + runtime + "/bus"};
+    char* envp[] = {variables[0].data(), variables[1].data(), variables[2].data(), nullptr};
     TPipe output = NewPipe();
     const TFileDescriptor nothing(open("/dev/null", O_RDWR | O_CLOEXEC));
     if (!output.Read.Valid() || !nothing.Valid())
         return {};
+    const pid_t parent = getpid();
     const pid_t child = fork();
     if (child < 0)
         return {};
     if (child == 0) {
-        dup2(nothing.Get(), STDIN_FILENO);
-        dup2(output.Write.Get(), STDOUT_FILENO);
-        dup2(nothing.Get(), STDERR_FILENO);
-        execve(program, argv, envp);
+        if (BecomeUser(user, {nothing.Get(), output.Write.Get(), nothing.Get(), -1}, parent) == TBecomeStep::Done &&
+            chdir("/") == 0)
+            execve(program, argv, envp);
         _exit(127);
     }
     output.Write.Reset();
@@ -82,20 +66,26 @@ TVariables ManagerVariables(const std::string& user, TDeadline deadline)
     const bool complete = ReadUntil(output.Read.Get(), deadline, text);
     if (!complete)
         kill(child, SIGKILL);
-    int status = 0;
-    while (waitpid(child, &status, 0) < 0 && errno == EINTR) { }
+    const int status = WaitForChild(child);
     return complete && WIFEXITED(status) && WEXITSTATUS(status) == 0 ? ParseManagerEnvironment(text) : TVariables{};
 }
 
-std::string ReadFile(const std::string& path)
+// A file of a process, through the process's own folder: once the process
+// has ended, reads give nothing, even when its id has gone to another.
+std::string ReadBelow(int process, const char* name)
 {
     std::string text;
-    const TFileDescriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    char buffer[4096];
-    ssize_t got = 0;
-    while (file.Valid() && (got = read(file.Get(), buffer, sizeof buffer)) > 0)
-        text.append(buffer, static_cast<size_t>(got));
+    const TFileDescriptor file(openat(process, name, O_RDONLY | O_CLOEXEC));
+    if (file.Valid())
+        ReadUntil(file.Get(), std::chrono::steady_clock::now() + std::chrono::seconds(1), text);
     return text;
+}
+
+// Whether the process of the folder runs as `uid`.
+bool OwnedBy(int process, uid_t uid)
+{
+    struct stat owner { };
+    return fstat(process, &owner) == 0 && owner.st_uid == uid;
 }
 
 // NAME=value entries, each ended by a NUL, as /proc/<pid>/environ holds them.
@@ -116,27 +106,38 @@ TVariables ProcessVariables(const std::string& environ)
 
 // The variables of a process of the session, by its control group: one with
 // an X display if there is one (under Wayland the session leader alone often
-// lacks it), else the first that has any.
+// lacks it), else the first that has any. Each process is read through one
+// handle on its folder and only while it runs as the session's user, before
+// and after the read: a process that another took the id of, or that became
+// another user (a set-user-id program), gives nothing.
 TVariables SessionProcessVariables(const TLoginSession& session)
 {
     const std::string scope = "/session-" + session.Id + ".scope\n";
+    const TFileDescriptor proc(open("/proc", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    DIR* const listing = proc.Valid() ? fdopendir(dup(proc.Get())) : nullptr;
     TVariables first;
-    std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator("/proc", error)) {
-        const std::string pid = entry.path().filename().string();
-        struct stat owner { };
-        if (pid.find_first_not_of("0123456789") != std::string::npos || stat(entry.path().c_str(), &owner) != 0 ||
-            owner.st_uid != session.Uid)
+    if (listing == nullptr)
+        return first;
+    while (const dirent* entry = readdir(listing)) {
+        const std::string pid = entry->d_name;
+        if (pid.find_first_not_of("0123456789") != std::string::npos)
             continue;
-        if (ReadFile("/proc/" + pid + "/cgroup").find(scope) == std::string::npos)
+        const TFileDescriptor process(openat(proc.Get(), pid.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (!process.Valid() || !OwnedBy(process.Get(), session.Uid) ||
+            ReadBelow(process.Get(), "cgroup").find(scope) == std::string::npos)
             continue;
-        TVariables variables = ProcessVariables(ReadFile("/proc/" + pid + "/environ"));
+        TVariables variables = ProcessVariables(ReadBelow(process.Get(), "environ"));
+        if (!OwnedBy(process.Get(), session.Uid))
+            continue;
         const auto display = variables.find("DISPLAY");
-        if (display != variables.end() && !display->second.empty())
+        if (display != variables.end() && !display->second.empty()) {
+            closedir(listing);
             return variables;
+        }
         if (first.empty())
             first = std::move(variables);
     }
+    closedir(listing);
     return first;
 }
 
@@ -144,5 +145,5 @@ TVariables SessionProcessVariables(const TLoginSession& session)
 
 std::vector<TVariables> UserVariables(const TLoginSession& session, TDeadline deadline)
 {
-    return {ManagerVariables(session.UserName, deadline), SessionProcessVariables(session)};
+    return {ManagerVariables(session, deadline), SessionProcessVariables(session)};
 }

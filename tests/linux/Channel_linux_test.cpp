@@ -9,11 +9,13 @@
 
 #include <functional>
 #include <future>
+#include <thread>
 
 #include "Channel.h"
 #include "Command.h"
 #include "Handle.h"
 #include "Mailslot.h"
+#include "Mailslot_linux.h"
 #include "SysUtils.h"
 #include "TestProcess.h"
 
@@ -208,6 +210,55 @@ TEST(Channel, OnlyTheReadersOwnUserAndRootGetThrough)
     const ssize_t count = read(results.Read.Get(), buffer, sizeof buffer - 1);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     EXPECT_EQ(std::string(buffer, count > 0 ? static_cast<size_t>(count) : 0), "fromRoot;fromSelf;end;");
+}
+
+// Other users can fill the queue of a root window's channel but never take
+// its one thread: every datagram that a tick takes counts, dropped ones too,
+// so the window keeps ticking and root's commands get through the flood.
+TEST(Channel, AnotherUsersFloodNeverStarvesRootsCommands)
+{
+    if (getuid() != 0)
+        GTEST_SKIP() << "sending as other users needs root";
+    const AnsiString name = UniqueMailslotName();
+    TMailslotReader reader(name);
+    std::vector<pid_t> flooders;
+    for (int i = 0; i < 8; ++i) {
+        const pid_t flooder = fork();
+        if (flooder == 0) {
+            // Each waits for room and fills it the moment the reader makes it.
+            const std::optional<TChannelAddress> address = ChannelAddress(name);
+            const TFileDescriptor slot(socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0));
+            if (setgroups(0, nullptr) != 0 || setresgid(65533, 65533, 65533) != 0 ||
+                setresuid(65533, 65533, 65533) != 0 || !address ||
+                connect(slot.Get(), address->Get(), address->Length) != 0)
+                _exit(126);
+            const auto end = std::chrono::steady_clock::now() + 10s;
+            while (std::chrono::steady_clock::now() < end)
+                send(slot.Get(), "Terminate", 10, 0);
+            _exit(0);
+        }
+        flooders.push_back(flooder);
+    }
+    std::this_thread::sleep_for(200ms);
+    auto sender = std::async(std::launch::async, [&name] { WriteMailslot(name, "FinishInstallation"); });
+    bool arrived = false;
+    int ticks = 0;
+    for (; !arrived && ticks < 200; ++ticks) {
+        // One read a tick, as the window makes it.
+        AnsiString message;
+        arrived = reader.ReadMessage(message) && message == WithNul("FinishInstallation");
+        std::this_thread::sleep_for(20ms);
+    }
+    int running = 0;
+    for (const pid_t flooder : flooders)
+        running += waitpid(flooder, nullptr, WNOHANG) == 0 ? 1 : 0;
+    EXPECT_EQ(running, 8) << "the reader ticked only once the flood had ended";
+    for (const pid_t flooder : flooders)
+        kill(flooder, SIGKILL);
+    for (const pid_t flooder : flooders)
+        waitpid(flooder, nullptr, 0);
+    sender.wait();
+    EXPECT_TRUE(arrived) << "root's command was lost in the flood after " << ticks << " ticks";
 }
 
 } // namespace

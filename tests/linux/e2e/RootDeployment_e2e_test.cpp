@@ -154,7 +154,9 @@ public:
 
     std::vector<std::string> Entries() const
     {
-        std::vector<std::string> entries{"HOME=" + Folder.Path()};
+        // Not the test desktop's accessibility bus: the user's session bus
+        // starts one of its own.
+        std::vector<std::string> entries{"HOME=" + Folder.Path(), "AT_SPI_BUS_ADDRESS="};
         for (const auto& [name, value] : Variables)
             entries.push_back(name + "=" + value);
         return entries;
@@ -211,13 +213,13 @@ protected:
 
     // The root run of the test build with the session of `variables`'
     // user; its own environment carries a variable of root's own.
-    std::unique_ptr<TChildProcess> StartAsRoot(const std::map<std::string, std::string>& variables)
+    std::unique_ptr<TChildProcess> StartAsRoot(const std::map<std::string, std::string>& variables, uid_t user = User)
     {
         std::string text = "EDITOR=vi\n";
         for (const auto& [name, value] : variables)
             text += name + "=" + value + "\n";
         TChildProcess::TOptions options;
-        options.Environment = {"DN_TEST_SESSION_USER=" + std::to_string(User),
+        options.Environment = {"DN_TEST_SESSION_USER=" + std::to_string(user),
                                "DN_TEST_SESSION_VARIABLES=" + Folder.Write("session.env", text), "ROOT_ONLY=1"};
         options.CaptureOutput = true;
         return std::make_unique<TChildProcess>(Program, std::vector<std::string>{}, options);
@@ -248,6 +250,22 @@ TEST_F(RootDeployment, WindowAppearsForTheSessionsUserWithTheSessionsEnvironment
     ASSERT_TRUE(UpperBecomes(desktop, window, "Inspecting"));
     EXPECT_EQ(desktop.WindowOf(window), (std::vector<std::string>{"Software deployment", "Inspecting", ""}));
 
+    // A session of its own without a terminal, and nothing of root's streams.
+    std::istringstream stat(ReadWhole("/proc/" + std::to_string(window) + "/stat").substr(
+        ReadWhole("/proc/" + std::to_string(window) + "/stat").rfind(')') + 2));
+    std::string field[5];
+    for (std::string& value : field)
+        stat >> value;
+    EXPECT_EQ(field[2], std::to_string(window)) << "session";
+    EXPECT_EQ(field[4], "0") << "terminal";
+    const auto stream = [window](int descriptor) {
+        return std::filesystem::read_symlink("/proc/" + std::to_string(window) + "/fd/" + std::to_string(descriptor))
+            .string()
+            .substr(0, 5);
+    };
+    EXPECT_EQ(stream(0), "/dev/");
+    EXPECT_EQ(stream(1), "pipe:");
+    EXPECT_EQ(stream(2), "pipe:");
     EXPECT_EQ(StatusOf(window, "Uid"), "65534 65534 65534 65534");
     EXPECT_EQ(StatusOf(window, "Gid"), "65534 65534 65534 65534");
     for (const char* capabilities : {"CapInh", "CapPrm", "CapEff", "CapAmb"})
@@ -292,6 +310,35 @@ TEST_F(RootDeployment, TheRootRunWaitsForTheWindowAndLogsHowItEnded)
         << output;
 }
 
+// A deployment agent that kills its script on a time-out leaves no window
+// behind that would hold the channel for every later deployment.
+TEST_F(RootDeployment, TheWindowEndsWhenTheRootRunIsKilled)
+{
+    TUserDesktop desktop;
+    auto root = StartAsRoot(desktop.Variables);
+    const pid_t window = ChildOf(root->Id());
+    ASSERT_TRUE(UpperBecomes(desktop, window, "Inspecting"));
+    root->Kill();
+    EXPECT_TRUE(WaitUntil([&] { return StatusOf(window, "State").empty() || StatusOf(window, "State")[0] == 'Z'; }, 5s))
+        << "the window outlived the root run";
+}
+
+// What the user's window run writes reaches the deployment's log through
+// root's run, marked as the user's: here why it could not show its window.
+TEST_F(RootDeployment, TheWindowRunsLinesReachRootsStandardErrorMarkedAsTheUsers)
+{
+    TUserDesktop desktop;
+    std::map<std::string, std::string> variables = desktop.Variables;
+    variables["XAUTHORITY"] = Folder.Write("other.auth", "no cookie");
+    auto root = StartAsRoot(variables);
+    int exitCode = -1;
+    ASSERT_TRUE(root->WaitForExit(20s, exitCode));
+    const std::string output = root->ReadOutput();
+    EXPECT_NE(output.find("\ndeployNotice: window run of user nobody: deployNotice: Unable to open the display.\n"),
+              std::string::npos)
+        << output;
+}
+
 // The deployment's cache may be closed to users: nothing is shown, and the
 // administrator reads why.
 TEST_F(RootDeployment, AUserWhoCannotRunTheProgramOrReadItsTextsGetsNoWindow)
@@ -300,6 +347,7 @@ TEST_F(RootDeployment, AUserWhoCannotRunTheProgramOrReadItsTextsGetsNoWindow)
     const fs::perms rootOnly = fs::perms::owner_all;
     const fs::perms shared = fs::perms::all;
     const fs::perms readable = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+    const std::string Failed = "deployNotice: relaunch into session test for user nobody failed: ";
     const struct {
         const char* Row;
         fs::perms Folder;
@@ -308,11 +356,11 @@ TEST_F(RootDeployment, AUserWhoCannotRunTheProgramOrReadItsTextsGetsNoWindow)
         std::string Line;
     } cases[] = {
         {"a folder closed to users", rootOnly, shared, readable,
-         "deployNotice: user nobody cannot run " + Program + ": error 13: Permission denied\n"},
+         Failed + "user nobody cannot run " + Program + " (error 13: Permission denied)\n"},
         {"a program only root may run", shared, rootOnly, readable,
-         "deployNotice: user nobody cannot run " + Program + ": error 13: Permission denied\n"},
+         Failed + "user nobody cannot run " + Program + " (error 13: Permission denied)\n"},
         {"texts only root may read", shared, shared, fs::perms::owner_read,
-         "deployNotice: user nobody cannot read " + Folder.Path() + "deployNotice.ini: error 13: Permission denied\n"},
+         Failed + "user nobody cannot read " + Folder.Path() + "deployNotice.ini (error 13: Permission denied)\n"},
     };
     for (const auto& c : cases) {
         fs::permissions(Folder.Path(), c.Folder);
@@ -331,14 +379,18 @@ TEST_F(RootDeployment, AUserWhoCannotRunTheProgramOrReadItsTextsGetsNoWindow)
 
 // A root run while a window is open shows no error box: it would hold the
 // deployment until the user closed it.
-TEST_F(RootDeployment, AWindowAlreadyOpenIsLoggedWithoutARelaunch)
+TEST_F(RootDeployment, AWindowAlreadyOpenIsLoggedWithoutARelaunchOrABox)
 {
     const TMailslotReader window(CommandMailslotName);
-    auto root = StartAsRoot({{"DISPLAY", ":0"}});
-    int exitCode = -1;
-    ASSERT_TRUE(root->WaitForExit(10s, exitCode));
-    EXPECT_EQ(exitCode, 0);
-    EXPECT_EQ(root->ReadOutput(), "deployNotice: Unable to create Mailslot.\n");
+    for (const bool rootsOwnSession : {false, true}) {
+        auto root = rootsOwnSession ? StartAsRoot({{"DISPLAY", std::getenv("DISPLAY")}}, 0) : StartAsRoot({{"DISPLAY", ":0"}});
+        int exitCode = -1;
+        ASSERT_TRUE(root->WaitForExit(10s, exitCode));
+        EXPECT_EQ(exitCode, 0);
+        const std::string output = root->ReadOutput();
+        EXPECT_NE(output.find("deployNotice: Unable to create Mailslot."), std::string::npos) << output;
+        EXPECT_EQ(output.find("relaunched"), std::string::npos) << output;
+    }
 }
 
 // The packaged program asks logind on the system bus; where there is none,
@@ -372,11 +424,15 @@ TEST(RootDeploymentWithoutLogind, NobodyIsThereAndOnlyTheWindowRunAsks)
         {"no system bus", none, {}, nobodyLine, 0ms, 1500ms},
         {"a bus that never answers", quiet, {}, nobodyLine, 2000ms, 3500ms},
         {"a usage run", quiet, {"-help"}, "deployNotice: " + std::string(UsageText) + "\n", 0ms, 1500ms},
+        {"a usage run with a display", quiet, {"-help"}, "deployNotice: " + std::string(UsageText) + "\n", 0ms, 1500ms},
         {"a sender run", quiet, {"-finish"}, "", 0ms, 1500ms},
     };
     for (const auto& c : cases) {
         TChildProcess::TOptions options;
-        options.Environment = {"DBUS_SYSTEM_BUS_ADDRESS=" + c.Bus, "DISPLAY=", "WAYLAND_DISPLAY="};
+        // Only the usage run with a display keeps the test's: root opens no
+        // box on it.
+        const bool display = std::string(c.Row).ends_with("display");
+        options.Environment = {"DBUS_SYSTEM_BUS_ADDRESS=" + c.Bus, display ? "DN_UNUSED=" : "DISPLAY=", "WAYLAND_DISPLAY="};
         options.CaptureOutput = true;
         const auto start = std::chrono::steady_clock::now();
         TChildProcess run(PackagedProgramPath(), c.Arguments, options);

@@ -352,7 +352,7 @@ TEST_F(WindowRun, ShowsTheTextsOfTheUsersLanguage)
     ExpectEndsWithZero(window);
 }
 
-TEST_F(WindowRun, MessagesFromAnotherUserNeverChangeTheWindow)
+TEST_F(WindowRun, MessagesFromAnotherUserNeverChangeTheWindowAsRoot)
 {
     if (OtherUser() == static_cast<uid_t>(-1))
         GTEST_SKIP() << "sending as another user needs root";

@@ -131,7 +131,7 @@ TEST(SystemWindowRun, EndsWithoutWindowWhenNobodyIsThereAWindowIsOpenOrTheRelaun
          noProgram,
          false,
          "deployNotice: " +
-             Format(SRelaunchIntoSessionFailed, 1ul, User, Format(SNotStartedAsUser, noProgram.c_str()).c_str()) +
+             Format(SRelaunchIntoSessionFailed, "1", User, Format(SNotStartedAsUser, noProgram.c_str()).c_str()) +
              " (error "},
     };
     for (const auto& row : rows) {
@@ -358,7 +358,7 @@ TEST(SystemWindowRun, StagesOnlyThePackagesOwnTwoFilesThroughASystemFolder)
             const AnsiString original = package.Path() + "original.exe";
             ASSERT_TRUE(CopyFileA(ProgramPath().c_str(), original.c_str(), FALSE));
             ASSERT_TRUE(CreateHardLinkA(program.c_str(), original.c_str(), nullptr));
-            expected = Format(SRelaunchIntoSessionFailed, 1ul, User, Format(SStagingRefusedHardLink, program.c_str(), 2ul).c_str());
+            expected = Format(SRelaunchIntoSessionFailed, "1", User, Format(SStagingRefusedHardLink, program.c_str(), 2ul).c_str());
         } else {
             ASSERT_TRUE(CopyFileA(ProgramPath().c_str(), program.c_str(), FALSE));
         }
