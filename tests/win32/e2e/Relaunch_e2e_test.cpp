@@ -329,86 +329,60 @@ TEST(SystemWindowRun, TheWindowEndsWithTheSystemRunHoweverItEnds)
 }
 
 // What the staging copy takes from a folder that the user may not read: the
-// program's own two files, under their own names alone; never a second name
+// program's own two files under their own names alone, never a second name
 // of a file that only SYSTEM may read, never through a common folder that a
-// user made, never more than a bounded depth of what someone planted in an
-// earlier run's folder.
+// user made; and what it removes of an earlier run's folder: not more than a
+// bounded depth of what someone planted there.
 TEST(SystemWindowRun, StagesOnlyThePackagesOwnTwoFilesThroughASystemFolder)
 {
     const AnsiString base = StagingBase();
     const TTempFolder secrets("secrets");
     const AnsiString secret = secrets.Write("secret.ini", "[Strings]\r\nWindowsCaption=only SYSTEM reads this\r\n");
-    enum class TPlant { IniLink, ProgramLink, UsersBase, DeepLeftover };
+    const AnsiString leftover = base + Format("%08lx%08lx", GetCurrentProcessId(), GetTickCount());
+    AnsiString deep = leftover;
+    for (int level = 0; level < 40; ++level, deep += "\\d") {
+        ASSERT_TRUE(CreateDirectoryA(deep.c_str(), nullptr)) << deep;
+    }
     const struct {
         const char* Name;
-        TPlant Plant;
-        bool Window;
+        const char* Linked;
+        bool Foreign;
+        // Null: no window.
+        const char* Caption;
     } rows[] = {
-        {"the texts are a second name", TPlant::IniLink, true},
-        {"the program is a second name", TPlant::ProgramLink, false},
-        {"the common folder is a user's", TPlant::UsersBase, true},
-        {"an earlier folder holds a deep tree", TPlant::DeepLeftover, true},
+        {"the texts are a second name", "deployNotice.ini", false, ""},
+        {"the program is a second name", "deployNotice.exe", false, nullptr},
+        {"the common folder is a user's", nullptr, true, "Software deployment"},
     };
     for (const auto& row : rows) {
         const TTempFolder package("package");
-        const AnsiString program = package.Path() + "deployNotice.exe";
-        const AnsiString ini = package.Path() + "deployNotice.ini";
-        AnsiString expected;
-        if (row.Plant == TPlant::ProgramLink) {
-            const AnsiString original = package.Path() + "original.exe";
-            ASSERT_TRUE(CopyFileA(ProgramPath().c_str(), original.c_str(), FALSE));
-            ASSERT_TRUE(CreateHardLinkA(program.c_str(), original.c_str(), nullptr));
-            expected = Format(SRelaunchIntoSessionFailed, "1", User, Format(SStagingRefusedHardLink, program.c_str(), 2ul).c_str());
-        } else {
-            ASSERT_TRUE(CopyFileA(ProgramPath().c_str(), program.c_str(), FALSE));
+        const AnsiString original = package.Write("original", "");
+        ASSERT_TRUE(CopyFileA(ProgramPath().c_str(), (package.Path() + "deployNotice.exe").c_str(), FALSE));
+        package.Write("deployNotice.ini", "[Strings]\r\nWindowsCaption=Software deployment\r\n");
+        AnsiString expected = base.substr(0, base.size() - 1) + " belongs to ";
+        if (row.Linked != nullptr) {
+            const AnsiString linked = package.Path() + row.Linked;
+            ASSERT_TRUE(MoveFileExA(linked.c_str(), original.c_str(), MOVEFILE_REPLACE_EXISTING));
+            ASSERT_TRUE(CreateHardLinkA(linked.c_str(), (row.Caption != nullptr ? secret : original).c_str(), nullptr));
+            expected = Format(SStagingRefusedHardLink, linked.c_str(), 2ul);
         }
-        if (row.Plant == TPlant::IniLink) {
-            ASSERT_TRUE(CreateHardLinkA(ini.c_str(), secret.c_str(), nullptr));
-            expected = Format(SIniNotStaged, Format(SStagingRefusedHardLink, ini.c_str(), 2ul).c_str());
-        } else {
-            package.Write("deployNotice.ini", "[Strings]\r\nWindowsCaption=Software deployment\r\n");
-        }
-        if (row.Plant == TPlant::UsersBase)
-            expected = base.substr(0, base.size() - 1) + " belongs to ";
-        AnsiString deep = base + Format("%08lx%08lx", GetCurrentProcessId(), GetTickCount());
-        const AnsiString leftover = deep;
-        for (int level = 0; row.Plant == TPlant::DeepLeftover && level < 40; ++level, deep += "\\d") {
-            ASSERT_TRUE(CreateDirectoryA(deep.c_str(), nullptr)) << deep;
-        }
-
         std::vector<std::string> environment{"DN_PROBE_USER=" + std::string(User), "DN_PROBE_REFUSE=1"};
-        if (row.Plant == TPlant::UsersBase)
+        if (row.Foreign)
             environment.push_back("DN_PROBE_FOREIGN=1");
-        auto system = StartSystemRun(environment, program);
-        std::optional<TRelaunched> window;
-        if (row.Window) {
-            window.emplace();
-            ASSERT_NE(window->Form, nullptr) << row.Name << ": no window was relaunched";
-            EXPECT_EQ(WindowText(window->Form), row.Plant == TPlant::IniLink ? "" : "Software deployment") << row.Name;
+        auto system = StartSystemRun(environment, package.Path() + "deployNotice.exe");
+        if (row.Caption != nullptr) {
+            const TRelaunched window;
+            ASSERT_NE(window.Form, nullptr) << row.Name << ": no window was relaunched";
+            EXPECT_EQ(WindowText(window.Form), row.Caption) << row.Name;
             EXPECT_EQ(RunToEnd(ProgramPath(), {"-terminate"}), 0);
         }
         int exitCode = -1;
         ASSERT_TRUE(system->WaitForExit(20s, exitCode)) << row.Name;
         EXPECT_EQ(exitCode, 0) << row.Name;
         const std::string output = system->ReadOutput();
-        EXPECT_NE(output.find("deployNotice: " + expected), std::string::npos) << row.Name << ": " << output;
-        EXPECT_EQ(output.find("relaunched into") != std::string::npos, row.Window) << row.Name << ": " << output;
-        if (row.Plant == TPlant::DeepLeftover) {
-            EXPECT_TRUE(Exists(leftover)) << "removed deeper than its bound";
-            for (; deep.size() > leftover.size(); deep.resize(deep.rfind('\\')))
-                RemoveDirectoryA(deep.c_str());
-        }
-    }
-    // The user's folder was moved aside as it was, with what it held.
-    WIN32_FIND_DATAA found{};
-    const AnsiString pattern = base.substr(0, base.size() - 1) + ".*";
-    for (HANDLE search = FindFirstFileA(pattern.c_str(), &found); search != INVALID_HANDLE_VALUE;) {
-        const AnsiString aside = base.substr(0, base.rfind('\\', base.size() - 2) + 1) + found.cFileName;
-        EXPECT_TRUE(RemoveDirectoryA(aside.c_str()) || GetLastError() == ERROR_DIR_NOT_EMPTY) << aside;
-        if (!FindNextFileA(search, &found)) {
-            FindClose(search);
-            break;
-        }
+        EXPECT_NE(output.find(expected), std::string::npos) << row.Name << ": " << output;
+        EXPECT_EQ(output.find("relaunched into") != std::string::npos, row.Caption != nullptr) << row.Name;
+        EXPECT_TRUE(row.Foreign || Exists(leftover)) << "removed deeper than its bound";
     }
 }
 
