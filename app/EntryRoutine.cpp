@@ -5,7 +5,7 @@
 #include "ExtCtrls.h"
 #include "Forms.h"
 #include "Frm_main.h"
-#include "Mailslot.h"
+#include "Channel.h"
 #include "Relaunch.h"
 #include "Senders.h"
 #include "StartUp.h"
@@ -36,19 +36,19 @@ void EndWithHandingRun()
     };
 }
 
-// The message window runs until it is told to end. Its mailslot comes first,
+// The message window runs until it is told to end. Its channel comes first,
 // before any windowing library is loaded: a script that starts the window and
 // sends at once finds it all the sooner. A run that hands the window over to
 // the user's session takes none: the process that shows the window does. A
-// second window run cannot create the mailslot: its error box comes from the
+// second window run cannot create the channel: its error box comes from the
 // caller's handler.
 void RunWindow()
 {
     if (HandOverWindowRun())
         return;
-    auto mailslot = std::make_unique<TMailslotReader>(CommandMailslotName);
+    auto channel = std::make_unique<TChannelReader>(CommandChannelName);
     NUtilsKx::RemoveWindowTaskbar(Application->Handle());
-    Application->CreateForm(FrmMain, std::move(mailslot));
+    Application->CreateForm(FrmMain, std::move(channel));
     EndWithHandingRun();
     Application->Run();
 }

@@ -1,7 +1,7 @@
 #pragma once
-// Command texts: fields joined by "|", carried one per mailslot message with a
+// Command texts: fields joined by "|", carried one per message of the command channel with a
 // terminating NUL. Building them for the senders, and decoding what the reader
-// took from the mailslot.
+// took from the channel.
 #include "AnsiString.h"
 #include "Classes.h"
 

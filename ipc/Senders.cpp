@@ -1,24 +1,24 @@
 #include "Senders.h"
 
 #include "Command.h"
-#include "Mailslot.h"
+#include "Channel.h"
 
 void SendTerminate()
 {
-    WriteMailslot(CommandMailslotName, TerminateText());
+    WriteMailslot(CommandChannelName, TerminateText());
 }
 
 void SendFinishInstallation()
 {
-    WriteMailslot(CommandMailslotName, FinishInstallationText());
+    WriteMailslot(CommandChannelName, FinishInstallationText());
 }
 
 void SendReboot(const AnsiString& time)
 {
-    WriteMailslot(CommandMailslotName, RebootText(time));
+    WriteMailslot(CommandChannelName, RebootText(time));
 }
 
 void SendProcessPackage(const AnsiString& name, const AnsiString& action)
 {
-    WriteMailslot(CommandMailslotName, ProcessPackageText(name, action));
+    WriteMailslot(CommandChannelName, ProcessPackageText(name, action));
 }

@@ -1,5 +1,5 @@
 #pragma once
-// The sender side: each call writes one command into the command mailslot and
+// The sender side: each call writes one command into the command channel and
 // returns when that one attempt is over, whether or not a window received it.
 #include "AnsiString.h"
 

@@ -87,17 +87,17 @@ std::string Unquote(const std::string& text, size_t at)
 
 } // namespace
 
-TWindowChoice ChooseWindowPlace(unsigned ownUid, const std::vector<TLoginSession>& sessions)
+TLoginHandOver ChooseHandOver(unsigned ownUid, const std::vector<TLoginSession>& sessions)
 {
     if (ownUid != 0)
-        return {TWindowPlace::Here, {}};
+        return {THandOverKind::ShowHere, {}};
     const TLoginSession* chosen = nullptr;
     for (const TLoginSession& session : sessions)
         if (ShowsToSomeone(session) && (chosen == nullptr || Before(session, *chosen)))
             chosen = &session;
     if (chosen == nullptr)
-        return {TWindowPlace::Nobody, {}};
-    return {chosen->Uid == 0 ? TWindowPlace::Here : TWindowPlace::Relaunch, *chosen};
+        return {THandOverKind::NobodyThere, {}};
+    return {chosen->Uid == 0 ? THandOverKind::ShowHere : THandOverKind::Relaunch, *chosen};
 }
 
 TVariables ParseManagerEnvironment(const std::string& text)

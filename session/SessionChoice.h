@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "HandOverChoice.h"
+
 // A login session as logind describes it.
 struct TLoginSession {
     std::string Id;
@@ -31,26 +33,20 @@ struct TLoginSession {
     std::string Display;
 };
 
-enum class TWindowPlace {
-    // This process shows the window (it is no root run, or the session's
-    // user is root).
-    Here,
-    // A run as the session's user shows it.
-    Relaunch,
-    // Nobody is logged on to a graphical session.
-    Nobody,
-};
-
-struct TWindowChoice {
-    TWindowPlace Place = TWindowPlace::Nobody;
-    // The session chosen, for Here (when root's own) and Relaunch.
+// Of the kinds that HandOverChoice.h names, a root run knows ShowHere (it is
+// no root run, or the session's user is root), Relaunch (a run as the
+// session's user shows it) and NobodyThere (nobody is logged on to a
+// graphical session).
+struct TLoginHandOver {
+    THandOverKind Kind = THandOverKind::NobodyThere;
+    // The session chosen, for ShowHere (when root's own) and Relaunch.
     TLoginSession Session;
 };
 
 // Only root hands its window over. The session is the active graphical one
 // (x11 or wayland) of a user on a local seat; with several, the one on seat0,
 // then the most recent.
-TWindowChoice ChooseWindowPlace(unsigned ownUid, const std::vector<TLoginSession>& sessions);
+TLoginHandOver ChooseHandOver(unsigned ownUid, const std::vector<TLoginSession>& sessions);
 
 // Environment variables, by name.
 using TVariables = std::map<std::string, std::string>;

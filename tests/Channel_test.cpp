@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <thread>
 
-#include "Channel.h"
+#include "ChannelProbe.h"
 #include "Command.h"
-#include "Mailslot.h"
+#include "Channel.h"
 #include "SysUtils.h"
 #include "TestProcess.h"
 
@@ -18,11 +18,11 @@ using namespace std::chrono_literals;
 
 TEST(Channel, OnlyOneReaderPerNameUntilItIsClosed)
 {
-    const AnsiString name = UniqueMailslotName();
+    const AnsiString name = UniqueChannelName();
     {
-        TMailslotReader first(name);
+        TChannelReader first(name);
         try {
-            TMailslotReader second(name);
+            TChannelReader second(name);
             FAIL() << "second reader created";
         } catch (const Exception& error) {
             EXPECT_STREQ(error.what(), "Unable to create Mailslot");
@@ -33,22 +33,22 @@ TEST(Channel, OnlyOneReaderPerNameUntilItIsClosed)
         ASSERT_TRUE(first.ReadMessage(message));
         EXPECT_EQ(message, WithNul("Terminate"));
     }
-    EXPECT_NO_THROW(TMailslotReader again(name));
+    EXPECT_NO_THROW(TChannelReader again(name));
 }
 
 TEST(Channel, WriterWithoutReaderDropsAndLaterReadersSeeNothing)
 {
-    const AnsiString name = UniqueMailslotName();
+    const AnsiString name = UniqueChannelName();
     EXPECT_NO_THROW(WriteMailslot(name, "Terminate"));
-    TMailslotReader reader(name);
+    TChannelReader reader(name);
     AnsiString message;
     EXPECT_FALSE(reader.ReadMessage(message));
 }
 
 TEST(Channel, MessagesArriveWholeInOrderOnePerReadWithTheirNul)
 {
-    const AnsiString name = UniqueMailslotName();
-    TMailslotReader reader(name);
+    const AnsiString name = UniqueChannelName();
+    TChannelReader reader(name);
     AnsiString message;
     EXPECT_FALSE(reader.ReadMessage(message));
     WriteMailslot(name, "Reboot|60");
@@ -68,8 +68,8 @@ TEST(Channel, MessagesArriveWholeInOrderOnePerReadWithTheirNul)
 // it; a message without a NUL is read exactly, never past its end.
 TEST(Channel, ZeroByteNulOnlyAndUnterminatedMessagesNeverBlockTheOnesBehind)
 {
-    const AnsiString name = UniqueMailslotName();
-    TMailslotReader reader(name);
+    const AnsiString name = UniqueChannelName();
+    TChannelReader reader(name);
     ASSERT_TRUE(WriteRaw(name, ""));
     ASSERT_TRUE(WriteRaw(name, AnsiString("\0", 1)));
     ASSERT_TRUE(WriteRaw(name, "Terminate"));
@@ -91,8 +91,8 @@ TEST(Channel, ZeroByteNulOnlyAndUnterminatedMessagesNeverBlockTheOnesBehind)
 
 TEST(Channel, LargeMessagesAndFloodsOfSeparatorsArriveWhole)
 {
-    const AnsiString name = UniqueMailslotName();
-    TMailslotReader reader(name);
+    const AnsiString name = UniqueChannelName();
+    TChannelReader reader(name);
     // Wine peeks no further than 64 KiB into a message.
     const AnsiString large(64 * 1024 - 1, 'L');
     const AnsiString separators(60000, '|');
@@ -110,8 +110,8 @@ TEST(Channel, LargeMessagesAndFloodsOfSeparatorsArriveWhole)
 
 TEST(Channel, ConcurrentWritersAllGetThroughToAReaderThatKeepsReading)
 {
-    const AnsiString name = UniqueMailslotName();
-    TMailslotReader reader(name);
+    const AnsiString name = UniqueChannelName();
+    TChannelReader reader(name);
     const int writers = 40;
     std::vector<std::thread> threads;
     for (int i = 0; i < writers; ++i)

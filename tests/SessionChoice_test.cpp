@@ -23,7 +23,7 @@ TLoginSession With(TLoginSession session, void (*change)(TLoginSession&))
     return session;
 }
 
-TEST(WindowPlace, ActiveGraphicalSessionOfALocalSeat)
+TEST(ChooseHandOver, ToTheActiveGraphicalSessionOfALocalSeat)
 {
     const TLoginSession x11 = Session("2", 1000, "seat0", "x11");
     const TLoginSession wayland = Session("3", 1001, "seat0", "wayland");
@@ -37,36 +37,36 @@ TEST(WindowPlace, ActiveGraphicalSessionOfALocalSeat)
         const char* Row;
         unsigned OwnUid;
         std::vector<TLoginSession> Sessions;
-        TWindowPlace Place;
+        THandOverKind Kind;
         const char* Chosen;
     } cases[] = {
-        {"not root", 1000, {x11}, TWindowPlace::Here, ""},
-        {"no session", 0, {}, TWindowPlace::Nobody, ""},
-        {"one active x11 session", 0, {x11}, TWindowPlace::Relaunch, "2"},
-        {"one Wayland session", 0, {wayland}, TWindowPlace::Relaunch, "3"},
-        {"a remote session without a seat", 0, {remote}, TWindowPlace::Nobody, ""},
-        {"the session of a user who no longer exists", 0, {removedUser}, TWindowPlace::Nobody, ""},
+        {"not root", 1000, {x11}, THandOverKind::ShowHere, ""},
+        {"no session", 0, {}, THandOverKind::NobodyThere, ""},
+        {"one active x11 session", 0, {x11}, THandOverKind::Relaunch, "2"},
+        {"one Wayland session", 0, {wayland}, THandOverKind::Relaunch, "3"},
+        {"a remote session without a seat", 0, {remote}, THandOverKind::NobodyThere, ""},
+        {"the session of a user who no longer exists", 0, {removedUser}, THandOverKind::NobodyThere, ""},
         {"a text console and the login screen",
          0,
          {Session("6", 1000, "seat0", "tty"), greeter},
-         TWindowPlace::Nobody,
+         THandOverKind::NobodyThere,
          ""},
-        {"the user switched to is active, not the one before", 0, {switchedAway, wayland}, TWindowPlace::Relaunch, "3"},
+        {"the user switched to is active, not the one before", 0, {switchedAway, wayland}, THandOverKind::Relaunch, "3"},
         {"two active sessions: seat0 before a newer one",
          0,
          {Session("7", 1004, "seat1", "x11", 50), Session("8", 1005, "seat0", "x11", 10)},
-         TWindowPlace::Relaunch,
+         THandOverKind::Relaunch,
          "8"},
         {"two active sessions on other seats: the most recent",
          0,
          {Session("9", 1006, "seat1", "x11", 10), Session("10", 1007, "seat2", "wayland", 50)},
-         TWindowPlace::Relaunch,
+         THandOverKind::Relaunch,
          "10"},
-        {"root's own session", 0, {Session("11", 0, "seat0", "x11")}, TWindowPlace::Here, "11"},
+        {"root's own session", 0, {Session("11", 0, "seat0", "x11")}, THandOverKind::ShowHere, "11"},
     };
     for (const auto& c : cases) {
-        const TWindowChoice choice = ChooseWindowPlace(c.OwnUid, c.Sessions);
-        EXPECT_EQ(choice.Place, c.Place) << c.Row;
+        const TLoginHandOver choice = ChooseHandOver(c.OwnUid, c.Sessions);
+        EXPECT_EQ(choice.Kind, c.Kind) << c.Row;
         EXPECT_EQ(choice.Session.Id, c.Chosen) << c.Row;
     }
 }

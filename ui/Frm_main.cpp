@@ -42,8 +42,8 @@ TLabel* NewLabel(TFrmMain* form, TWinControl* parent, const char* name, int top)
 
 } // namespace
 
-TFrmMain::TFrmMain(TComponent* owner, std::unique_ptr<TMailslotReader> mailslot)
-    : TForm(owner), FMailslot(std::move(mailslot))
+TFrmMain::TFrmMain(TComponent* owner, std::unique_ptr<TChannelReader> channel)
+    : TForm(owner), FMailslot(std::move(channel))
 {
     Name = "FrmMain";
     BorderStyle = TBorderStyle::bsDialog;

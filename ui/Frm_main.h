@@ -1,6 +1,6 @@
 #pragma once
 // The message window: two lines of text and a moving bar, driven by the
-// commands that arrive through the command mailslot.
+// commands that arrive through the command channel.
 #include <cstdint>
 #include <memory>
 
@@ -8,15 +8,15 @@
 #include "ComCtrls.h"
 #include "ExtCtrls.h"
 #include "Forms.h"
-#include "Mailslot.h"
+#include "Channel.h"
 #include "StdCtrls.h"
 
 class TFrmMain : public TForm {
 public:
-    // Builds the window, which reads its commands from `mailslot`: the window
-    // run creates the mailslot before anything else, so that senders find it
+    // Builds the window, which reads its commands from `channel`: the window
+    // run creates the channel before anything else, so that senders find it
     // as early as possible.
-    TFrmMain(TComponent* owner, std::unique_ptr<TMailslotReader> mailslot);
+    TFrmMain(TComponent* owner, std::unique_ptr<TChannelReader> channel);
     ~TFrmMain() override;
 
     const char* ClassName() const override { return "TFrmMain"; }
@@ -39,7 +39,7 @@ private:
     uint32_t FRebootStart = 0;
     // A reboot applied when the tick count read 0 is still a reboot.
     bool FRebootAnnounced = false;
-    std::unique_ptr<TMailslotReader> FMailslot;
+    std::unique_ptr<TChannelReader> FMailslot;
 };
 
 extern TFrmMain* FrmMain;

@@ -19,8 +19,8 @@
 #include <vector>
 
 #include "Handle.h"
-#include "Mailslot.h"
-#include "Mailslot_linux.h"
+#include "Channel.h"
+#include "Channel_linux.h"
 
 extern char** environ;
 
@@ -62,7 +62,7 @@ double Median(std::vector<double> times)
 // Whether a reader has bound the channel's name: connecting sends nothing.
 bool ChannelBound()
 {
-    const std::optional<TChannelAddress> address = ChannelAddress(CommandMailslotName);
+    const std::optional<TChannelAddress> address = ChannelAddress(CommandChannelName);
     const TFileDescriptor probe(socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0));
     return address && connect(probe.Get(), address->Get(), address->Length) == 0;
 }
@@ -115,7 +115,7 @@ int main(int argc, char** argv)
     }
     {
         // A window's reader that takes each message as it comes.
-        TMailslotReader reader(CommandMailslotName);
+        TChannelReader reader(CommandChannelName);
         std::atomic<bool> done{false};
         std::thread drain([&] {
             AnsiString message;

@@ -22,8 +22,8 @@
 #include "HandOverChoice.h"
 #include "Handle.h"
 #include "LoginSessions.h"
-#include "Mailslot.h"
-#include "Mailslot_linux.h"
+#include "Channel.h"
+#include "Channel_linux.h"
 #include "Process.h"
 #include "ProcessArgs.h"
 #include "Relaunch.h"
@@ -111,7 +111,7 @@ std::vector<char*> Pointers(std::vector<std::string>& texts)
 // sends nothing.
 bool WindowIsOpen()
 {
-    const std::optional<TChannelAddress> address = ChannelAddress(CommandMailslotName);
+    const std::optional<TChannelAddress> address = ChannelAddress(CommandChannelName);
     const TFileDescriptor probe(socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0));
     return address && probe.Valid() && connect(probe.Get(), address->Get(), address->Length) == 0;
 }
@@ -246,16 +246,18 @@ bool HandOverWindowRun()
 {
     if (geteuid() != 0)
         return false;
-    const TWindowChoice choice =
-        ChooseWindowPlace(0, FindLoginSessions(std::chrono::steady_clock::now() + LookUpBound));
-    switch (choice.Place) {
-    case TWindowPlace::Here:
+    const TLoginHandOver choice =
+        ChooseHandOver(0, FindLoginSessions(std::chrono::steady_clock::now() + LookUpBound));
+    switch (choice.Kind) {
+    case THandOverKind::ShowHere:
+    case THandOverKind::ShowUnseen:
         WriteDiagnostic(Format(SShownForRoot, choice.Session.Id.c_str()));
         return false;
-    case TWindowPlace::Nobody:
+    case THandOverKind::NobodyThere:
         WriteDiagnostic(SNobodyLoggedOn);
         return true;
-    case TWindowPlace::Relaunch:
+    case THandOverKind::WindowAlreadyOpen:
+    case THandOverKind::Relaunch:
         break;
     }
     // The relaunched run would show its error box on the user's desktop, and

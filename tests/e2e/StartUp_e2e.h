@@ -5,14 +5,14 @@
 
 #include <memory>
 
+#include "ChannelProbe.h"
 #include "Channel.h"
-#include "Mailslot.h"
 #include "TestProcess.h"
 
 class SenderRun : public testing::Test {
 protected:
     // The window's side of the channel, under its real name.
-    TMailslotReader Reader{CommandMailslotName};
+    TChannelReader Reader{CommandChannelName};
 
     std::vector<AnsiString> Messages();
     // Runs one sender and returns the one message it wrote.

@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <thread>
 
-#include "Channel.h"
+#include "ChannelProbe.h"
 #include "Desktop.h"
-#include "Mailslot.h"
+#include "Channel.h"
 #include "StartUp.h"
 #include "StartUp_e2e.h"
 #include "SysUtils.h"
@@ -89,7 +89,7 @@ TEST(SenderWithoutWindow, EndsAtOnceAndLeavesNothingBehind)
     EXPECT_EQ(RunToEnd(ProgramPath(), {"-terminate"}), 0);
     EXPECT_EQ(RunToEnd(ProgramPath(), {"-package", "Foo", "install"}), 0);
     EXPECT_LT(std::chrono::steady_clock::now() - start, 2s) << "a sender waited with no window run anywhere";
-    TMailslotReader laterWindow(CommandMailslotName);
+    TChannelReader laterWindow(CommandChannelName);
     AnsiString message;
     EXPECT_FALSE(laterWindow.ReadMessage(message));
 }
@@ -115,7 +115,7 @@ TEST(SenderWithoutWindow, WaitsForAStartingWindowRunOnlyWhileItLives)
 TEST(UsageRun, ShowsTheUsageTextUntilClosed)
 {
     for (const char* line : {"/?", "-HELP"}) {
-        TMailslotReader reader(CommandMailslotName);
+        TChannelReader reader(CommandChannelName);
         TChildProcess child(ProgramPath(), {line});
         const TBoxSeen box = WaitForBox(child);
         ASSERT_TRUE(box.Found) << line;

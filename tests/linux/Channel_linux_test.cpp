@@ -11,11 +11,11 @@
 #include <future>
 #include <thread>
 
-#include "Channel.h"
+#include "ChannelProbe.h"
 #include "Command.h"
 #include "Handle.h"
-#include "Mailslot.h"
-#include "Mailslot_linux.h"
+#include "Channel.h"
+#include "Channel_linux.h"
 #include "SysUtils.h"
 #include "TestProcess.h"
 
@@ -43,12 +43,12 @@ int RunAs(uid_t user, const std::function<int()>& work)
 // one: the name lives in no file.
 TEST(Channel, AKilledReadersNameIsFreeAtOnce)
 {
-    const AnsiString name = UniqueMailslotName();
+    const AnsiString name = UniqueChannelName();
     TPipe ready = NewPipe();
     ASSERT_TRUE(ready.Read.Valid());
     const pid_t holder = fork();
     if (holder == 0) {
-        TMailslotReader reader(name);
+        TChannelReader reader(name);
         const char byte = 1;
         [[maybe_unused]] const ssize_t written = write(ready.Write.Get(), &byte, 1);
         pause();
@@ -56,24 +56,24 @@ TEST(Channel, AKilledReadersNameIsFreeAtOnce)
     }
     char byte = 0;
     ASSERT_EQ(read(ready.Read.Get(), &byte, 1), 1);
-    EXPECT_THROW(TMailslotReader busy(name), Exception);
+    EXPECT_THROW(TChannelReader busy(name), Exception);
     kill(holder, SIGKILL);
     waitpid(holder, nullptr, 0);
-    EXPECT_NO_THROW(TMailslotReader after(name));
+    EXPECT_NO_THROW(TChannelReader after(name));
 }
 
 TEST(Channel, NamesTheAddressCannotHoldNeitherReadNorWrite)
 {
     const AnsiString tooLong(200, 'n');
-    EXPECT_THROW(TMailslotReader reader(tooLong), Exception);
-    EXPECT_THROW(TMailslotReader reader(""), Exception);
+    EXPECT_THROW(TChannelReader reader(tooLong), Exception);
+    EXPECT_THROW(TChannelReader reader(""), Exception);
     EXPECT_NO_THROW(WriteMailslot(tooLong, "Terminate"));
 }
 
 TEST(Channel, ZeroByteAndUnterminatedMessagesAreReadExactly)
 {
-    const AnsiString name = UniqueMailslotName();
-    TMailslotReader reader(name);
+    const AnsiString name = UniqueChannelName();
+    TChannelReader reader(name);
     ASSERT_TRUE(WriteRaw(name, ""));
     ASSERT_TRUE(WriteRaw(name, "Terminate"));
     AnsiString message = "old";
@@ -88,8 +88,8 @@ TEST(Channel, ZeroByteAndUnterminatedMessagesAreReadExactly)
 
 TEST(Channel, MessagesUpToTheSocketsLimitArriveWholeAndLargerOnesAreDropped)
 {
-    const AnsiString name = UniqueMailslotName();
-    TMailslotReader reader(name);
+    const AnsiString name = UniqueChannelName();
+    TChannelReader reader(name);
     // The largest datagram this machine takes, found by halving.
     size_t fits = 64 * 1024;
     size_t fails = 64 * 1024 * 1024;
@@ -125,8 +125,8 @@ TEST(Channel, MessagesUpToTheSocketsLimitArriveWholeAndLargerOnesAreDropped)
 
 TEST(Channel, WriterFacingAFullQueueGivesUpInsteadOfHanging)
 {
-    const AnsiString name = UniqueMailslotName();
-    TMailslotReader reader(name);
+    const AnsiString name = UniqueChannelName();
+    TChannelReader reader(name);
     int queued = 0;
     while (WriteRaw(name, Format("ProcessPackage|p%d|install", queued) + '\0'))
         ++queued;
@@ -157,9 +157,9 @@ TEST(Channel, OnlyTheReadersOwnUserAndRootGetThrough)
 {
     if (getuid() != 0)
         GTEST_SKIP() << "sending as other users needs root";
-    const AnsiString name = UniqueMailslotName();
+    const AnsiString name = UniqueChannelName();
     {
-        TMailslotReader reader(name);
+        TChannelReader reader(name);
         EXPECT_EQ(RunAs(65534, [&name] {
             WriteMailslot(name, "Terminate");
             return 0;
@@ -177,7 +177,7 @@ TEST(Channel, OnlyTheReadersOwnUserAndRootGetThrough)
     if (readerProcess == 0) {
         if (setgroups(0, nullptr) != 0 || setresgid(65534, 65534, 65534) != 0 || setresuid(65534, 65534, 65534) != 0)
             _exit(126);
-        TMailslotReader reader(name);
+        TChannelReader reader(name);
         const char byte = 1;
         if (write(ready.Write.Get(), &byte, 1) != 1)
             _exit(125);
@@ -219,8 +219,8 @@ TEST(Channel, AnotherUsersFloodNeverStarvesRootsCommands)
 {
     if (getuid() != 0)
         GTEST_SKIP() << "sending as other users needs root";
-    const AnsiString name = UniqueMailslotName();
-    TMailslotReader reader(name);
+    const AnsiString name = UniqueChannelName();
+    TChannelReader reader(name);
     std::vector<pid_t> flooders(8);
     for (pid_t& flooder : flooders) {
         if ((flooder = fork()) != 0)

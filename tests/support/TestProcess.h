@@ -107,7 +107,7 @@ AnsiString PackagedProgramPath();
 #endif
 
 // A channel name that no other test process uses.
-AnsiString UniqueMailslotName();
+AnsiString UniqueChannelName();
 
 #ifndef _WIN32
 // An unprivileged user other than the test's own, for messages from "another

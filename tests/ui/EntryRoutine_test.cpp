@@ -5,11 +5,11 @@
 #include <atomic>
 #include <thread>
 
-#include "Channel.h"
+#include "ChannelProbe.h"
 #include "Desktop.h"
 #include "EntryRoutine.h"
 #include "Frm_main.h"
-#include "Mailslot.h"
+#include "Channel.h"
 #include "TestProcess.h"
 #include "Unt_settings.h"
 
@@ -22,8 +22,8 @@ TEST(EntryRoutine, SettingsAreDestroyedBeforeTheWindow)
     std::atomic<bool> sent{false};
     std::thread sender([&sent] {
         // The command can only arrive once the window run has its channel.
-        WaitUntil([] { return ChannelExists(CommandMailslotName); });
-        WriteMailslot(CommandMailslotName, "Terminate");
+        WaitUntil([] { return ChannelExists(CommandChannelName); });
+        WriteMailslot(CommandChannelName, "Terminate");
         sent = true;
     });
     const int exitCode = RunEntryRoutine();
@@ -38,7 +38,7 @@ TEST(EntryRoutine, SettingsAreDestroyedBeforeTheWindow)
     Application->Shutdown();
     EXPECT_TRUE(settingsGoneFirst);
     EXPECT_EQ(FrmMain, nullptr);
-    EXPECT_FALSE(ChannelExists(CommandMailslotName)) << "the channel went with the window";
+    EXPECT_FALSE(ChannelExists(CommandChannelName)) << "the channel went with the window";
 }
 
 } // namespace

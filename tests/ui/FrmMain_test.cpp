@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "Frm_main.h"
-#include "Mailslot.h"
+#include "Channel.h"
 #include "SysUtils.h"
 #include "TestProcess.h"
 #include "Unt_settings.h"
@@ -19,7 +19,7 @@ protected:
     void Open()
     {
         Form.reset();
-        Form = std::make_unique<TFrmMain>(nullptr, std::make_unique<TMailslotReader>(Slot));
+        Form = std::make_unique<TFrmMain>(nullptr, std::make_unique<TChannelReader>(Slot));
         Form->Tim1->SetEnabled(false);
     }
 
@@ -28,7 +28,7 @@ protected:
     void Send(const AnsiString& text) { WriteMailslot(Slot, text); }
 
     TSettings SettingsObject;
-    const AnsiString Slot = UniqueMailslotName();
+    const AnsiString Slot = UniqueChannelName();
     std::unique_ptr<TFrmMain> Form;
 };
 
@@ -145,7 +145,7 @@ TEST_F(MessageWindow, MalformedPackageCommandRaisesTheListIndexErrorAndTheNextIs
 TEST_F(MessageWindow, SecondWindowCannotCreateTheMailslot)
 {
     try {
-        TMailslotReader second(Slot);
+        TChannelReader second(Slot);
         FAIL() << "second window created";
     } catch (const Exception& error) {
         EXPECT_STREQ(error.what(), "Unable to create Mailslot");

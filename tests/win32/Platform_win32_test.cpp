@@ -7,8 +7,9 @@
 
 #include <utility>
 
+#include "Channel_win32.h"
 #include "Handle.h"
-#include "Mailslot.h"
+#include "Channel.h"
 #include "ProcessArgs.h"
 #include "StagingFolder_win32.h"
 #include "StartUp.h"
@@ -94,10 +95,10 @@ AnsiString SidText(PSID sid)
 // else anything, and nothing comes from elsewhere.
 TEST(CommandMailslot, SecurityGrantsTheUserAllAndSystemAndAdministratorsWritingAlone)
 {
-    const TMailslotReader reader(UniqueMailslotName());
+    const TChannelReader reader(UniqueChannelName());
     PACL dacl = nullptr;
     TLocalMemory<PSECURITY_DESCRIPTOR> descriptor;
-    ASSERT_EQ(GetSecurityInfo(static_cast<HANDLE>(reader.Handle()), SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION,
+    ASSERT_EQ(GetSecurityInfo(static_cast<HANDLE>(PlatformHandle(reader)), SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION,
                               nullptr, nullptr, &dacl, nullptr, descriptor.Put()),
               static_cast<DWORD>(ERROR_SUCCESS));
     SECURITY_DESCRIPTOR_CONTROL control = 0;

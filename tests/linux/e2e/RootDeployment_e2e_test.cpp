@@ -20,7 +20,7 @@
 #include <sstream>
 
 #include "Handle.h"
-#include "Mailslot.h"
+#include "Channel.h"
 #include "StartUp.h"
 #include "SysUtils.h"
 #include "TestProcess.h"
@@ -371,7 +371,7 @@ TEST_F(RootDeployment, AUserWhoCannotRunTheProgramOrReadItsTextsGetsNoWindow)
 // deployment until the user closed it.
 TEST_F(RootDeployment, AWindowAlreadyOpenIsLoggedWithoutARelaunch)
 {
-    const TMailslotReader window(CommandMailslotName);
+    const TChannelReader window(CommandChannelName);
     auto root = StartAsRoot({{"DISPLAY", ":0"}});
     int exitCode = -1;
     ASSERT_TRUE(root->WaitForExit(10s, exitCode));

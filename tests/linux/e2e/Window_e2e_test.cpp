@@ -11,8 +11,8 @@
 #include <filesystem>
 
 #include "AtSpi.h"
+#include "ChannelProbe.h"
 #include "Channel.h"
-#include "Mailslot.h"
 #include "SysUtils.h"
 #include "TestProcess.h"
 #include "Utf8.h"
@@ -196,9 +196,9 @@ TEST_F(WindowRun, BarMovesInTensAndCommandsArriveInOrder)
         EXPECT_EQ(position % 10, 0) << position;
 
     std::vector<std::string> texts;
-    WriteMailslot(CommandMailslotName, "ProcessPackage|A|install");
-    WriteMailslot(CommandMailslotName, "ProcessPackage|B|install");
-    WriteMailslot(CommandMailslotName, "ProcessPackage|C|install");
+    WriteMailslot(CommandChannelName, "ProcessPackage|A|install");
+    WriteMailslot(CommandChannelName, "ProcessPackage|B|install");
+    WriteMailslot(CommandChannelName, "ProcessPackage|C|install");
     WaitUntil([&] {
         const TWindowView view = ReadWindow(window->Id());
         if (view.Found && (texts.empty() || texts.back() != view.Upper))
@@ -210,7 +210,7 @@ TEST_F(WindowRun, BarMovesInTensAndCommandsArriveInOrder)
     ASSERT_FALSE(texts.empty());
     EXPECT_EQ(texts.back(), "Installing C");
 
-    WriteMailslot(CommandMailslotName, "Terminate");
+    WriteMailslot(CommandChannelName, "Terminate");
     ExpectEndsWithZero(*window);
 }
 
@@ -287,9 +287,9 @@ TEST_F(WindowRun, MalformedCommandShowsOneErrorBoxWhileTheWindowGoesOn)
     WriteIni(TestIni);
     auto window = Start();
     ASSERT_TRUE(WaitForWindow(*window).Found);
-    WriteMailslot(CommandMailslotName, "ProcessPackage");
-    WriteMailslot(CommandMailslotName, "ProcessPackage");
-    WriteMailslot(CommandMailslotName, "FinishInstallation");
+    WriteMailslot(CommandChannelName, "ProcessPackage");
+    WriteMailslot(CommandChannelName, "ProcessPackage");
+    WriteMailslot(CommandChannelName, "FinishInstallation");
 
     TBoxView box;
     ASSERT_TRUE(WaitUntil([&] { return (box = ReadBox(window->Id())).Found; }));
@@ -305,7 +305,7 @@ TEST_F(WindowRun, MalformedCommandShowsOneErrorBoxWhileTheWindowGoesOn)
     EXPECT_EQ(ReadBox(window->Id()).Count, 1);
 
     // Terminate still ends the program with the box open.
-    WriteMailslot(CommandMailslotName, "Terminate");
+    WriteMailslot(CommandChannelName, "Terminate");
     ExpectEndsWithZero(*window);
 }
 
@@ -382,7 +382,7 @@ TEST_F(WindowRun, FloodsLargeAndMalformedMessagesNeverBlockTheWindow)
                                 AnsiString(60000, '|'), "FinishInstallation|\xFF\xFE", "terminate", "ProcessPackage|a|b|c|d"};
     int sent = 0;
     for (int i = 0; i < 2000; ++i)
-        sent += WriteRaw(CommandMailslotName, kinds[i % 7]) ? 1 : 0;
+        sent += WriteRaw(CommandChannelName, kinds[i % 7]) ? 1 : 0;
     EXPECT_GT(sent, 0);
     // Senders keep their bounded wait; the window works through the queue
     // and applies the commands behind it.

@@ -122,7 +122,7 @@ void TChildProcess::Kill()
     FEnded = true;
 }
 
-AnsiString UniqueMailslotName()
+AnsiString UniqueChannelName()
 {
     static std::atomic<int> counter{0};
     return Format("\\\\.\\mailslot\\deployNotice\\test\\%d_%d", static_cast<int>(getpid()), ++counter);

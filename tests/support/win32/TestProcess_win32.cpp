@@ -140,7 +140,7 @@ void TChildProcess::Kill()
     }
 }
 
-AnsiString UniqueMailslotName()
+AnsiString UniqueChannelName()
 {
     static LONG counter = 0;
     return Format("\\\\.\\mailslot\\deployNotice\\test\\%lu_%ld", GetCurrentProcessId(),

@@ -14,7 +14,7 @@
 #include "Consts.h"
 #include "Desktop.h"
 #include "Handle.h"
-#include "Mailslot.h"
+#include "Channel.h"
 #include "StartUp.h"
 #include "SysUtils.h"
 #include "TempFolder.h"
@@ -135,9 +135,9 @@ TEST(SystemWindowRun, EndsWithoutWindowWhenNobodyIsThereAWindowIsOpenOrTheRelaun
              " (error "},
     };
     for (const auto& row : rows) {
-        std::optional<TMailslotReader> openWindow;
+        std::optional<TChannelReader> openWindow;
         if (row.WindowOpen)
-            openWindow.emplace(CommandMailslotName);
+            openWindow.emplace(CommandChannelName);
         auto system = StartSystemRun(row.Environment, row.Program);
         int exitCode = -1;
         ASSERT_TRUE(system->WaitForExit(20s, exitCode)) << row.Name;
@@ -466,7 +466,7 @@ TEST_F(InvisibleStation, BoxesGoToStandardErrorAndTheRunEnds)
     std::string output = RunThere({"-help"});
     EXPECT_NE(output.find(UsageText), std::string::npos) << output;
 
-    const TMailslotReader openWindow(CommandMailslotName);
+    const TChannelReader openWindow(CommandChannelName);
     output = RunThere({});
     EXPECT_TRUE(Contains(output, SWindowUnseen)) << output;
     EXPECT_NE(output.find("deployNotice: " + ErrorBoxText(SUnableToCreateMailslot)), std::string::npos) << output;

@@ -1,7 +1,7 @@
 // The real window run under Wine: deployNotice.exe copied into a folder of its
 // own with a test ini file, read back through Win32 like a screen reader or
 // automation tool would, and driven by sender runs and by commands written
-// straight into the mailslot.
+// straight into the channel.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -12,7 +12,7 @@
 #include <cstdlib>
 #include <optional>
 
-#include "Mailslot.h"
+#include "Channel.h"
 #include "SysUtils.h"
 #include "TestProcess.h"
 #include "TestWindows.h"
@@ -224,7 +224,7 @@ TEST_F(WindowRun, OpensWithTheIniTextsWithoutTaskbarButtonAndAppliesEachCommand)
 }
 
 // A script that starts the window and sends at once is faster than the new
-// window run: its senders wait for the mailslot, and nothing is lost.
+// window run: its senders wait for the channel, and nothing is lost.
 TEST_F(WindowRun, CommandsSentRightAfterTheStartAreAllShownInOrder)
 {
     WriteIni(TestIni);
@@ -266,9 +266,9 @@ TEST_F(WindowRun, BarMovesInTensAndCommandsArriveInOrder)
 
     // Written at once, applied one per tick, in order.
     std::vector<AnsiString> texts;
-    WriteMailslot(CommandMailslotName, "ProcessPackage|A|install");
-    WriteMailslot(CommandMailslotName, "ProcessPackage|B|install");
-    WriteMailslot(CommandMailslotName, "ProcessPackage|C|install");
+    WriteMailslot(CommandChannelName, "ProcessPackage|A|install");
+    WriteMailslot(CommandChannelName, "ProcessPackage|B|install");
+    WriteMailslot(CommandChannelName, "ProcessPackage|C|install");
     WaitUntil([&] {
         const AnsiString text = WindowText(view.Upper);
         if (texts.empty() || texts.back() != text)
@@ -281,7 +281,7 @@ TEST_F(WindowRun, BarMovesInTensAndCommandsArriveInOrder)
     EXPECT_TRUE(InOrder(texts, all)) << Joined(texts);
     EXPECT_EQ(texts.back(), "Installing C");
 
-    WriteMailslot(CommandMailslotName, "Terminate");
+    WriteMailslot(CommandChannelName, "Terminate");
     ExpectEndsWithZero(*window);
 }
 
@@ -357,9 +357,9 @@ TEST_F(WindowRun, MalformedCommandShowsOneErrorBoxWhileTheWindowGoesOn)
     auto window = Start();
     const TWindowView view = WaitForWindow(*window);
     ASSERT_NE(view.Upper, nullptr);
-    WriteMailslot(CommandMailslotName, "ProcessPackage");
-    WriteMailslot(CommandMailslotName, "ProcessPackage");
-    WriteMailslot(CommandMailslotName, "FinishInstallation");
+    WriteMailslot(CommandChannelName, "ProcessPackage");
+    WriteMailslot(CommandChannelName, "ProcessPackage");
+    WriteMailslot(CommandChannelName, "FinishInstallation");
 
     const HWND box = WaitForMessageBox(*window);
     ASSERT_NE(box, nullptr);
@@ -375,7 +375,7 @@ TEST_F(WindowRun, MalformedCommandShowsOneErrorBoxWhileTheWindowGoesOn)
     EXPECT_EQ(ProcessWindows(window->Id(), "#32770").size(), 1u);
 
     // Terminate still ends the program with the box open.
-    WriteMailslot(CommandMailslotName, "Terminate");
+    WriteMailslot(CommandChannelName, "Terminate");
     ExpectEndsWithZero(*window);
 }
 
@@ -423,7 +423,7 @@ TEST_F(WindowRun, CloseRequestFromOutsideEndsTheProgram)
     ASSERT_NE(view.Form, nullptr);
     PostMessageA(view.Form, WM_CLOSE, 0, 0);
     ExpectEndsWithZero(*window);
-    // The mailslot went with the window: a new window can start.
+    // The channel went with the window: a new window can start.
     auto next = Start();
     EXPECT_NE(WaitForWindow(*next).Form, nullptr);
     Send("-terminate");

@@ -1,14 +1,14 @@
-// The sender's write. A window run creates its mailslot first thing, but a
+// The sender's write. A window run creates its channel first thing, but a
 // script that starts it and sends at once can still be faster than the new
 // process: while a run of this program that started earlier lives, the
-// sender waits for the mailslot to appear. With no such run it gives up at
+// sender waits for the channel to appear. With no such run it gives up at
 // once, so a script without a window never waits.
 #include <algorithm>
 #include <optional>
 #include <thread>
 
-#include "Mailslot.h"
-#include "MailslotPlatform.h"
+#include "Channel.h"
+#include "ChannelPlatform.h"
 
 namespace {
 
@@ -27,7 +27,7 @@ void WriteMailslot(const AnsiString& name, const AnsiString& text)
     std::optional<TEarlierRuns> earlier;
     for (;;) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-        if (TryWriteMailslot(name, text, std::clamp(left, 1ms, RoomPatience)) != TWriteResult::NoReader)
+        if (TryWriteChannel(name, text, std::clamp(left, 1ms, RoomPatience)) != TWriteResult::NoReader)
             return;
         if (!earlier)
             earlier.emplace();

@@ -1,7 +1,7 @@
 // Times sender runs of deployNotice.exe against an empty GUI program, both
 // started from here with CreateProcessA and timed to their exit, and the time
-// from the start of a window run until its mailslot exists (the span in which
-// a sender finds no mailslot). Prints the medians and their ratio; it is a
+// from the start of a window run until its channel exists (the span in which
+// a sender finds no channel). Prints the medians and their ratio; it is a
 // benchmark, not a test.
 #include <windows.h>
 
@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "Mailslot.h"
+#include "Channel.h"
 #include "TestProcess.h"
 
 namespace {
@@ -26,16 +26,16 @@ double RunOnceMs(const AnsiString& program, const AnsiString& commandLine)
     return 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-// From the start of a window run until its mailslot can be opened; the run
+// From the start of a window run until its channel can be opened; the run
 // is ended afterwards.
-double StartToMailslotMs(const AnsiString& program)
+double StartToChannelMs(const AnsiString& program)
 {
     LARGE_INTEGER frequency, start, end;
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&start);
     TChildProcess window(TCommandLine{program, "deployNotice.exe"});
     for (;;) {
-        const TFileHandle slot(CreateFileA(CommandMailslotName, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+        const TFileHandle slot(CreateFileA(CommandChannelName, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (slot.Valid())
             break;
@@ -70,8 +70,8 @@ int main(int argc, char** argv)
         absentTimes.push_back(RunOnceMs(sender, senderLine));
     }
     {
-        // The window's side of the mailslot, so that each sender really writes.
-        TMailslotReader window(CommandMailslotName);
+        // The window's side of the channel, so that each sender really writes.
+        TChannelReader window(CommandChannelName);
         AnsiString message;
         for (int i = 0; i < runs; ++i) {
             presentTimes.push_back(RunOnceMs(sender, senderLine));
@@ -81,7 +81,7 @@ int main(int argc, char** argv)
     }
     std::vector<double> channelTimes;
     for (int i = 0; i < std::max(1, runs / 3); ++i)
-        channelTimes.push_back(StartToMailslotMs(sender));
+        channelTimes.push_back(StartToChannelMs(sender));
     const double emptyMs = Median(emptyTimes);
     const double absentMs = Median(absentTimes);
     const double presentMs = Median(presentTimes);
@@ -89,7 +89,7 @@ int main(int argc, char** argv)
     std::printf("  empty GUI program:              %7.2f ms\n", emptyMs);
     std::printf("  sender run, no window:          %7.2f ms  ratio %.2f\n", absentMs, absentMs / emptyMs);
     std::printf("  sender run, window present:     %7.2f ms  ratio %.2f\n", presentMs, presentMs / emptyMs);
-    std::printf("window run, start to mailslot, median of %zu starts: %7.2f ms\n", channelTimes.size(),
+    std::printf("window run, start to channel, median of %zu starts: %7.2f ms\n", channelTimes.size(),
                 Median(channelTimes));
     return 0;
 }

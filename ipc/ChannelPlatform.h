@@ -1,6 +1,6 @@
 #pragma once
-// What the mailslot writer needs of each platform: one write attempt, and the
-// runs of this program that may still create the mailslot.
+// What the channel's writer needs of each platform: one write attempt, and the
+// runs of this program that may still create the channel.
 #include <chrono>
 #include <memory>
 
@@ -9,14 +9,14 @@
 enum class TWriteResult { Written, NoReader, Failed };
 
 // Writes `text` and its NUL as one message. NoReader: nobody has created the
-// mailslot (never when access is denied: that is Failed). `patience` bounds a
+// channel (never when access is denied: that is Failed). `patience` bounds a
 // wait for room in a full queue, where the platform has one.
-TWriteResult TryWriteMailslot(const AnsiString& name, const AnsiString& text, std::chrono::milliseconds patience);
+TWriteResult TryWriteChannel(const AnsiString& name, const AnsiString& text, std::chrono::milliseconds patience);
 
 // The other processes of this program's executable image name, started no
 // later than this one and alive when this object was made: of the same user,
 // or of any user when this process runs as root or SYSTEM. One of them may be
-// a window run that has not created its mailslot yet.
+// a window run that has not created its channel yet.
 class TEarlierRuns {
 public:
     TEarlierRuns();

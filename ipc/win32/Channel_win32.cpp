@@ -6,9 +6,9 @@
 
 #include "Consts.h"
 #include "Handle.h"
-#include "Mailslot.h"
-#include "MailslotPlatform.h"
-#include "Mailslot_win32.h"
+#include "Channel.h"
+#include "ChannelPlatform.h"
+#include "Channel_win32.h"
 #include "Station.h"
 #include "SysUtils.h"
 
@@ -41,12 +41,12 @@ TLocalMemory<PSECURITY_DESCRIPTOR> ChannelSecurity()
 
 } // namespace
 
-bool MailslotHeld(const AnsiString& name)
+bool ChannelHeld(const AnsiString& name)
 {
     return OpenForWriting(name).Valid() || GetLastError() == ERROR_ACCESS_DENIED;
 }
 
-TWriteResult TryWriteMailslot(const AnsiString& name, const AnsiString& text, std::chrono::milliseconds)
+TWriteResult TryWriteChannel(const AnsiString& name, const AnsiString& text, std::chrono::milliseconds)
 {
     const TFileHandle slot = OpenForWriting(name);
     if (!slot.Valid())
@@ -56,11 +56,11 @@ TWriteResult TryWriteMailslot(const AnsiString& name, const AnsiString& text, st
     return TWriteResult::Written;
 }
 
-struct TMailslotReader::TImpl {
+struct TChannelReader::TImpl {
     TFileHandle Slot;
 };
 
-TMailslotReader::TMailslotReader(const AnsiString& name) : FImpl(std::make_unique<TImpl>())
+TChannelReader::TChannelReader(const AnsiString& name) : FImpl(std::make_unique<TImpl>())
 {
     const TLocalMemory<PSECURITY_DESCRIPTOR> security = ChannelSecurity();
     SECURITY_ATTRIBUTES attributes{sizeof attributes, security.Get(), FALSE};
@@ -69,14 +69,14 @@ TMailslotReader::TMailslotReader(const AnsiString& name) : FImpl(std::make_uniqu
         throw Exception(SUnableToCreateMailslot, GetLastError());
 }
 
-TMailslotReader::~TMailslotReader() = default;
+TChannelReader::~TChannelReader() = default;
 
-void* TMailslotReader::Handle() const
+void* PlatformHandle(const TChannelReader& reader)
 {
-    return FImpl->Slot.Get();
+    return reader.FImpl->Slot.Get();
 }
 
-bool TMailslotReader::ReadMessage(AnsiString& message)
+bool TChannelReader::ReadMessage(AnsiString& message)
 {
     // The reported count of waiting messages is not reliable everywhere and
     // is not needed: exactly one message is taken per call.

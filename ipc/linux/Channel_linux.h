@@ -1,6 +1,6 @@
 #pragma once
 // The command channel's address on Linux: a Unix-domain datagram socket in
-// the abstract namespace, named by the mailslot's name. For the channel itself
+// the abstract namespace, named by the channel's name. For the channel itself
 // and for what reaches it directly (tests, figures).
 #include <sys/socket.h>
 #include <sys/un.h>

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "Handle.h"
-#include "MailslotPlatform.h"
+#include "ChannelPlatform.h"
 
 struct TEarlierRuns::TImpl {
     std::vector<TKernelHandle> Processes;

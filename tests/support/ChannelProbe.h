@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "AnsiString.h"
-#include "Mailslot.h"
+#include "Channel.h"
 
 // Writes raw bytes as one message, without the NUL that the program's senders
 // add and without waiting; false when the channel would not take them.
@@ -13,6 +13,6 @@ bool WriteRaw(const AnsiString& name, const AnsiString& bytes);
 bool ChannelExists(const AnsiString& name);
 
 // Every message that waits, oldest first.
-std::vector<AnsiString> ReadAll(TMailslotReader& reader);
+std::vector<AnsiString> ReadAll(TChannelReader& reader);
 // A command text as a message holds it: with its NUL.
 AnsiString WithNul(const AnsiString& text);

@@ -1,8 +1,8 @@
 #include <sys/socket.h>
 
-#include "Channel.h"
+#include "ChannelProbe.h"
 #include "Handle.h"
-#include "Mailslot_linux.h"
+#include "Channel_linux.h"
 
 bool WriteRaw(const AnsiString& name, const AnsiString& bytes)
 {

@@ -1,8 +1,8 @@
 #include <windows.h>
 
-#include "Channel.h"
+#include "ChannelProbe.h"
 #include "Handle.h"
-#include "Mailslot_win32.h"
+#include "Channel_win32.h"
 
 namespace {
 
@@ -24,5 +24,5 @@ bool WriteRaw(const AnsiString& name, const AnsiString& bytes)
 
 bool ChannelExists(const AnsiString& name)
 {
-    return MailslotHeld(name);
+    return ChannelHeld(name);
 }

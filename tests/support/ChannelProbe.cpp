@@ -1,6 +1,6 @@
-#include "Channel.h"
+#include "ChannelProbe.h"
 
-std::vector<AnsiString> ReadAll(TMailslotReader& reader)
+std::vector<AnsiString> ReadAll(TChannelReader& reader)
 {
     std::vector<AnsiString> messages;
     AnsiString message;

@@ -5,8 +5,8 @@
 #include <wtsapi32.h>
 
 #include "Handle.h"
-#include "Mailslot.h"
-#include "Mailslot_win32.h"
+#include "Channel.h"
+#include "Channel_win32.h"
 #include "ProcessArgs_win32.h"
 #include "Station.h"
 
@@ -22,7 +22,7 @@ bool THandOverSystem::StationVisible()
 
 bool THandOverSystem::WindowOpen()
 {
-    return MailslotHeld(CommandMailslotName);
+    return ChannelHeld(CommandChannelName);
 }
 
 uint32_t THandOverSystem::ConsoleSession()

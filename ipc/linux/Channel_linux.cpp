@@ -1,5 +1,5 @@
 // The command channel on Linux: a Unix-domain datagram socket in the abstract
-// namespace, named by the mailslot's name. Binding the name is what makes the
+// namespace, named by the channel's name. Binding the name is what makes the
 // reader the only one; the name goes with the socket, so no file is left
 // behind to block a later window. Datagrams keep messages whole and in order.
 #include <sys/socket.h>
@@ -13,9 +13,9 @@
 
 #include "Consts.h"
 #include "Handle.h"
-#include "Mailslot.h"
-#include "MailslotPlatform.h"
-#include "Mailslot_linux.h"
+#include "Channel.h"
+#include "ChannelPlatform.h"
+#include "Channel_linux.h"
 #include "SysUtils.h"
 
 namespace {
@@ -52,7 +52,7 @@ bool FromOwnerOrRoot(msghdr& header)
 // makes a writer wait for room beyond that. The reader empties the queue at
 // every tick, so a sender that still finds no room within its patience takes
 // the window for hung and drops its command rather than hold up the script.
-TWriteResult TryWriteMailslot(const AnsiString& name, const AnsiString& text, std::chrono::milliseconds patience)
+TWriteResult TryWriteChannel(const AnsiString& name, const AnsiString& text, std::chrono::milliseconds patience)
 {
     const std::optional<TChannelAddress> address = ChannelAddress(name);
     if (!address)
@@ -113,7 +113,7 @@ TReceived ReceiveOne(int slot, AnsiString& message)
 
 } // namespace
 
-struct TMailslotReader::TImpl {
+struct TChannelReader::TImpl {
     explicit TImpl(int descriptor) : Slot(descriptor) {}
     TFileDescriptor Slot;
     // Messages taken from the kernel, oldest first, and their bytes.
@@ -121,7 +121,7 @@ struct TMailslotReader::TImpl {
     size_t WaitingBytes = 0;
 };
 
-TMailslotReader::TMailslotReader(const AnsiString& name)
+TChannelReader::TChannelReader(const AnsiString& name)
     : FImpl(std::make_unique<TImpl>(socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0)))
 {
     const std::optional<TChannelAddress> address = ChannelAddress(name);
@@ -134,9 +134,9 @@ TMailslotReader::TMailslotReader(const AnsiString& name)
         throw Exception(SUnableToCreateMailslot, static_cast<unsigned long>(errno));
 }
 
-TMailslotReader::~TMailslotReader() = default;
+TChannelReader::~TChannelReader() = default;
 
-bool TMailslotReader::ReadMessage(AnsiString& message)
+bool TChannelReader::ReadMessage(AnsiString& message)
 {
     // What the kernel holds is taken now, so that senders rarely wait for
     // room while the window applies one command a tick; the order stays.

@@ -1,0 +1,3 @@
+#include "Channel.h"
+
+const char CommandChannelName[] = "\\\\.\\mailslot\\deployNotice\\Commands";

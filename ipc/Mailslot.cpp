@@ -1,3 +1,0 @@
-#include "Mailslot.h"
-
-const char CommandMailslotName[] = "\\\\.\\mailslot\\deployNotice\\Commands";
