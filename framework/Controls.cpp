@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "Forms.h"
 
 TComponent::TComponent(TComponent* owner) : FOwner(owner)
 {
@@ -223,9 +222,8 @@ void TWinControl::AlignControls()
 
 int TWinControl::Dpi() const
 {
-    const TControl* top = this;
+    const TWinControl* top = this;
     while (top->Parent() != nullptr)
         top = top->Parent();
-    const auto* form = dynamic_cast<const TForm*>(top);
-    return form != nullptr ? form->PixelsPerInch() : 96;
+    return top->TopLevelDpi();
 }

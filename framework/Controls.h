@@ -151,8 +151,11 @@ protected:
     void DestroyWnd();
     // The children's windows went with this one's.
     void ForgetChildHandles();
-    // The window's scale in dots per inch (96 until it has a window).
+    // The window's scale in dots per inch (96 until it has a window): its
+    // top-level control's.
     int Dpi() const;
+    // The scale of a control that has no parent; a form knows its screen's.
+    virtual int TopLevelDpi() const { return 96; }
 
     void* FHandle = nullptr;
 

@@ -51,6 +51,7 @@ protected:
     void BoundsChanged() override;
     void CaptionChanged() override;
     void VisibleChanged() override;
+    int TopLevelDpi() const override { return FPixelsPerInch; }
 
 private:
     int FPixelsPerInch = 96;

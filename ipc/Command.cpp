@@ -70,6 +70,13 @@ TPackageAction DecodeAction(const TStrings& fields)
 
 } // namespace
 
+TCommand DecodeMessage(const AnsiString& message)
+{
+    TStringList fields;
+    SplitCommandMessage(message, fields);
+    return DecodeCommand(fields);
+}
+
 TCommand DecodeCommand(const TStrings& fields)
 {
     TCommand command;

@@ -34,6 +34,9 @@ void SplitCommandMessage(const AnsiString& message, TStrings& fields);
 // as reading a missing field does.
 TCommand DecodeCommand(const TStrings& fields);
 
+// A message read from the channel, split and decoded in one call.
+TCommand DecodeMessage(const AnsiString& message);
+
 // The reboot time of a field: the framework's integer conversion, 0 for
 // anything it does not accept.
 int RebootTimeFromText(const AnsiString& field);

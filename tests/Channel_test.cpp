@@ -84,9 +84,7 @@ TEST(Channel, ZeroByteNulOnlyAndUnterminatedMessagesNeverBlockTheOnesBehind)
     EXPECT_NE(std::find(read.begin(), read.end(), AnsiString("\0", 1)), read.end());
     AnsiString message;
     EXPECT_FALSE(reader.ReadMessage(message));
-    TStringList fields;
-    SplitCommandMessage("", fields);
-    EXPECT_EQ(DecodeCommand(fields).Kind, TCommandKind::Ignored);
+    EXPECT_EQ(DecodeMessage("").Kind, TCommandKind::Ignored);
 }
 
 TEST(Channel, LargeMessagesAndFloodsOfSeparatorsArriveWhole)
@@ -105,7 +103,7 @@ TEST(Channel, LargeMessagesAndFloodsOfSeparatorsArriveWhole)
     TStringList fields;
     SplitCommandMessage(message, fields);
     EXPECT_EQ(fields.Count(), 60001);
-    EXPECT_EQ(DecodeCommand(fields).Kind, TCommandKind::Ignored);
+    EXPECT_EQ(DecodeMessage(message).Kind, TCommandKind::Ignored);
 }
 
 TEST(Channel, ConcurrentWritersAllGetThroughToAReaderThatKeepsReading)

@@ -15,12 +15,6 @@ std::vector<AnsiString> Fields(const AnsiString& message)
     return items;
 }
 
-TCommand Decode(const AnsiString& message)
-{
-    TStringList fields;
-    SplitCommandMessage(message, fields);
-    return DecodeCommand(fields);
-}
 
 using Texts = std::vector<AnsiString>;
 
@@ -50,54 +44,54 @@ TEST(SplitCommandMessage, TextEndsAtTheFirstNul)
 
 TEST(DecodeCommand, CommandWordsAreExactAndCaseSensitive)
 {
-    EXPECT_EQ(Decode("Terminate").Kind, TCommandKind::Terminate);
-    EXPECT_EQ(Decode("FinishInstallation").Kind, TCommandKind::FinishInstallation);
-    EXPECT_EQ(Decode("terminate").Kind, TCommandKind::Ignored);
-    EXPECT_EQ(Decode("Terminate ").Kind, TCommandKind::Ignored);
-    EXPECT_EQ(Decode("Unknown|x").Kind, TCommandKind::Ignored);
-    EXPECT_EQ(Decode("").Kind, TCommandKind::Ignored);
+    EXPECT_EQ(DecodeMessage("Terminate").Kind, TCommandKind::Terminate);
+    EXPECT_EQ(DecodeMessage("FinishInstallation").Kind, TCommandKind::FinishInstallation);
+    EXPECT_EQ(DecodeMessage("terminate").Kind, TCommandKind::Ignored);
+    EXPECT_EQ(DecodeMessage("Terminate ").Kind, TCommandKind::Ignored);
+    EXPECT_EQ(DecodeMessage("Unknown|x").Kind, TCommandKind::Ignored);
+    EXPECT_EQ(DecodeMessage("").Kind, TCommandKind::Ignored);
     // Extra fields do not matter.
-    EXPECT_EQ(Decode("Terminate|now").Kind, TCommandKind::Terminate);
+    EXPECT_EQ(DecodeMessage("Terminate|now").Kind, TCommandKind::Terminate);
 }
 
 TEST(DecodeCommand, RebootTimeIsAbsentOnlyWithOneField)
 {
-    TCommand command = Decode(AnsiString("Reboot\0", 7));
+    TCommand command = DecodeMessage(AnsiString("Reboot\0", 7));
     EXPECT_EQ(command.Kind, TCommandKind::Reboot);
     EXPECT_FALSE(command.HasTime);
 
-    command = Decode("Reboot|");
+    command = DecodeMessage("Reboot|");
     EXPECT_TRUE(command.HasTime);
     EXPECT_EQ(command.Time, 0);
 
-    command = Decode("Reboot|120|x");
+    command = DecodeMessage("Reboot|120|x");
     EXPECT_TRUE(command.HasTime);
     EXPECT_EQ(command.Time, 120);
 
-    EXPECT_EQ(Decode("Reboot|$FFFFFFFF").Time, -1);
-    EXPECT_EQ(Decode("Reboot|-5").Time, -5);
-    EXPECT_EQ(Decode("Reboot|abc").Time, 0);
+    EXPECT_EQ(DecodeMessage("Reboot|$FFFFFFFF").Time, -1);
+    EXPECT_EQ(DecodeMessage("Reboot|-5").Time, -5);
+    EXPECT_EQ(DecodeMessage("Reboot|abc").Time, 0);
 }
 
 TEST(DecodeCommand, PackageNameAndAction)
 {
-    TCommand command = Decode("ProcessPackage|Foo");
+    TCommand command = DecodeMessage("ProcessPackage|Foo");
     EXPECT_EQ(command.Kind, TCommandKind::ProcessPackage);
     EXPECT_EQ(command.PackageName, "Foo");
     EXPECT_EQ(command.Action, TPackageAction::Install);
 
-    EXPECT_EQ(Decode("ProcessPackage|Foo|upgrade").Action, TPackageAction::Upgrade);
-    EXPECT_EQ(Decode("ProcessPackage|Foo|remove").Action, TPackageAction::Remove);
-    EXPECT_EQ(Decode("ProcessPackage|Foo|install|more").Action, TPackageAction::Install);
-    EXPECT_EQ(Decode("ProcessPackage|Foo|Install").Action, TPackageAction::Other);
-    EXPECT_EQ(Decode("ProcessPackage|Foo|").Action, TPackageAction::Other);
+    EXPECT_EQ(DecodeMessage("ProcessPackage|Foo|upgrade").Action, TPackageAction::Upgrade);
+    EXPECT_EQ(DecodeMessage("ProcessPackage|Foo|remove").Action, TPackageAction::Remove);
+    EXPECT_EQ(DecodeMessage("ProcessPackage|Foo|install|more").Action, TPackageAction::Install);
+    EXPECT_EQ(DecodeMessage("ProcessPackage|Foo|Install").Action, TPackageAction::Other);
+    EXPECT_EQ(DecodeMessage("ProcessPackage|Foo|").Action, TPackageAction::Other);
 
-    command = Decode("ProcessPackage|");
+    command = DecodeMessage("ProcessPackage|");
     EXPECT_EQ(command.PackageName, "");
     EXPECT_EQ(command.Action, TPackageAction::Install);
 
     // A "|" inside a name splits it: the rest becomes the action.
-    command = Decode("ProcessPackage|a|b|install");
+    command = DecodeMessage("ProcessPackage|a|b|install");
     EXPECT_EQ(command.PackageName, "a");
     EXPECT_EQ(command.Action, TPackageAction::Other);
 }
@@ -105,7 +99,7 @@ TEST(DecodeCommand, PackageNameAndAction)
 TEST(DecodeCommand, PackageWithoutNameFieldRaisesTheListIndexError)
 {
     try {
-        Decode(AnsiString("ProcessPackage\0", 15));
+        DecodeMessage(AnsiString("ProcessPackage\0", 15));
         FAIL() << "no exception";
     } catch (const EStringListError& error) {
         EXPECT_STREQ(error.what(), "Der Index der Liste überschreitet das Maximum (1)");

@@ -102,16 +102,12 @@ void TFrmMain::Tim1Timer(TObject*)
 void TFrmMain::CheckMailslot()
 {
     AnsiString message;
-    if (!FMailslot->ReadMessage(message))
-        return;
-    TStringList fields;
-    SplitCommandMessage(message, fields);
-    ExecuteCommand(fields);
+    if (FMailslot->ReadMessage(message))
+        ExecuteCommand(DecodeMessage(message));
 }
 
-void TFrmMain::ExecuteCommand(const TStrings& fields)
+void TFrmMain::ExecuteCommand(const TCommand& command)
 {
-    const TCommand command = DecodeCommand(fields);
     switch (command.Kind) {
     case TCommandKind::Terminate:
         Application->Terminate();

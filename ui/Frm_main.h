@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "Classes.h"
+#include "Command.h"
 #include "ComCtrls.h"
 #include "ExtCtrls.h"
 #include "Forms.h"
@@ -32,7 +33,7 @@ public:
 
 private:
     void CheckMailslot();
-    void ExecuteCommand(const TStrings& fields);
+    void ExecuteCommand(const TCommand& command);
     void UpdateRebootMessage();
 
     int FRebootTime = 0;

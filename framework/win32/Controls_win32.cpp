@@ -13,6 +13,7 @@
 #include "Consts.h"
 #include "ExtCtrls.h"
 #include "Forms.h"
+#include "LastError.h"
 #include "StdCtrls.h"
 #include "SysUtils.h"
 #include "Window_win32.h"
@@ -65,7 +66,7 @@ void RegisterWindowClass(const char* className, WNDPROC procedure, HBRUSH backgr
     windowClass.hbrBackground = background;
     windowClass.lpszClassName = className;
     if (!RegisterClassExA(&windowClass))
-        throw Exception(Format(SWindowClassNotRegistered, className), GetLastError());
+        RaiseLastError([&] { return Format(SWindowClassNotRegistered, className); });
 }
 
 HWND CreateChildWindow(TWinControl& control, const char* className, DWORD style, int dpi, DWORD exStyle)
@@ -79,7 +80,7 @@ HWND CreateChildWindow(TWinControl& control, const char* className, DWORD style,
         Scale(control.Height(), dpi), Hwnd(control.Parent()->Handle()),
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(nextId++)), GetModuleHandleA(nullptr), &control);
     if (window == nullptr)
-        throw Exception(Format(SWindowNotCreated, className), GetLastError());
+        RaiseLastError([&] { return Format(SWindowNotCreated, className); });
     SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(control.Font(), dpi)), FALSE);
     return window;
 }

@@ -6,6 +6,7 @@
 #include "Consts.h"
 #include "ExtCtrls.h"
 #include "Forms.h"
+#include "LastError.h"
 #include "Station.h"
 #include "SysUtils.h"
 #include "Window_win32.h"
@@ -43,7 +44,7 @@ void* TApplication::Handle()
                                   GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr,
                                   nullptr, GetModuleHandleA(nullptr), nullptr);
         if (FHandle == nullptr)
-            throw Exception(SApplicationWindowNotCreated, GetLastError());
+            RaiseLastError(SApplicationWindowNotCreated);
     }
     return FHandle;
 }
@@ -174,7 +175,7 @@ void TForm::CreateWnd()
                               TFormWindow::Style(*this) | (Visible() ? WS_VISIBLE : 0), x, y, size.cx, size.cy, owner,
                               nullptr, GetModuleHandleA(nullptr), this);
     if (FHandle == nullptr)
-        throw Exception(Format(SWindowNotCreated, ClassName()), GetLastError());
+        RaiseLastError([&] { return Format(SWindowNotCreated, ClassName()); });
     SendMessageA(Hwnd(FHandle), WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(Font(), FPixelsPerInch)), FALSE);
 }
 
@@ -228,7 +229,7 @@ void TTimer::Restart()
         return;
     FId = SetTimer(nullptr, 0, FInterval, TimerProc);
     if (FId == 0)
-        throw Exception(SOutOfTimers, GetLastError());
+        RaiseLastError(SOutOfTimers);
     Timers()[FId] = this;
 }
 

@@ -5,6 +5,7 @@
 
 #include "Consts.h"
 #include "IniFiles.h"
+#include "LastError.h"
 #include "SysUtils.h"
 
 AnsiString TIniFile::ReadString(const AnsiString& section, const AnsiString& ident,
@@ -42,7 +43,7 @@ void FetchList(TStrings& list, TFetch fetch)
 void CheckWritten(BOOL written, const AnsiString& fileName)
 {
     if (!written)
-        throw Exception(Format(SIniFileWriteError, fileName.c_str()), GetLastError());
+        RaiseLastError([&] { return Format(SIniFileWriteError, fileName.c_str()); });
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 
 #include "Consts.h"
 #include "Forms.h"
+#include "LastError.h"
 #include "Menus.h"
 #include "SysUtils.h"
 #include "Window_win32.h"
@@ -42,7 +43,7 @@ HWND PopupListWindow()
         window = CreateWindowExA(0, PopupListClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                                  GetModuleHandleA(nullptr), nullptr);
         if (window == nullptr)
-            throw Exception(SMenuWindowNotCreated, GetLastError());
+            RaiseLastError(SMenuWindowNotCreated);
     }
     return window;
 }
@@ -51,7 +52,7 @@ TMenuHandle NewPopupMenu()
 {
     TMenuHandle menu(CreatePopupMenu());
     if (!menu.Valid())
-        throw EOutOfResources(SMenuNotCreated, GetLastError());
+        RaiseLastError<EOutOfResources>(SMenuNotCreated);
     return menu;
 }
 

@@ -9,6 +9,7 @@
 #include "Channel.h"
 #include "ChannelPlatform.h"
 #include "Channel_win32.h"
+#include "LastError.h"
 #include "Station.h"
 #include "SysUtils.h"
 
@@ -35,7 +36,7 @@ TLocalMemory<PSECURITY_DESCRIPTOR> ChannelSecurity()
     if (user.empty() ||
         !ConvertStringSecurityDescriptorToSecurityDescriptorA(
             ("D:P(A;;FA;;;" + user + ")(A;;FW;;;SY)(A;;FW;;;BA)").c_str(), SDDL_REVISION_1, descriptor.Put(), nullptr))
-        throw Exception(SUnableToCreateMailslot, GetLastError());
+        RaiseLastError(SUnableToCreateMailslot);
     return descriptor;
 }
 
@@ -66,7 +67,7 @@ TChannelReader::TChannelReader(const AnsiString& name) : FImpl(std::make_unique<
     SECURITY_ATTRIBUTES attributes{sizeof attributes, security.Get(), FALSE};
     FImpl->Slot.Reset(CreateMailslotA(name.c_str(), 0, 0, &attributes));
     if (!FImpl->Slot.Valid())
-        throw Exception(SUnableToCreateMailslot, GetLastError());
+        RaiseLastError(SUnableToCreateMailslot);
 }
 
 TChannelReader::~TChannelReader() = default;

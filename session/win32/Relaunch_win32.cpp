@@ -18,6 +18,7 @@
 #include "HandOverChoice.h"
 #include "HandOverSystem_win32.h"
 #include "Handle.h"
+#include "LastError.h"
 #include "Relaunch.h"
 #include "StagingFolder_win32.h"
 #include "Station.h"
@@ -57,7 +58,7 @@ TKernelHandle UserToken(uint32_t session)
                           TOKEN_ASSIGN_PRIMARY | TOKEN_DUPLICATE | TOKEN_QUERY | TOKEN_ADJUST_DEFAULT |
                               TOKEN_ADJUST_SESSIONID,
                           nullptr, SecurityImpersonation, TokenPrimary, primary.Put()))
-        throw Exception(Format(SNoUserToken, static_cast<unsigned long>(session)), GetLastError());
+        RaiseLastError([&] { return Format(SNoUserToken, static_cast<unsigned long>(session)); });
     return primary;
 }
 
@@ -133,11 +134,11 @@ TUserRun StartAsUser(THandOverSystem& system, HANDLE token, const std::wstring& 
 {
     TEnvironmentBlock environment;
     if (!CreateEnvironmentBlock(environment.Put(), token, FALSE))
-        throw Exception(SNoUserEnvironment, GetLastError());
+        RaiseLastError(SNoUserEnvironment);
     TKernelHandle self;
     if (!DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), self.Put(),
                          SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, TRUE, 0))
-        throw Exception(Format(SNotStartedAsUser, AnsiText(program).c_str()), GetLastError());
+        RaiseLastError([&] { return Format(SNotStartedAsUser, AnsiText(program).c_str()); });
     const AnsiString value = Format("%llu", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(self.Get())));
     std::wstring block =
         EnvironmentWith(environment.Get(), HandingRunVariable + (L"=" + std::wstring(value.begin(), value.end())));
@@ -150,7 +151,7 @@ TUserRun StartAsUser(THandOverSystem& system, HANDLE token, const std::wstring& 
     if (!InitializeProcThreadAttributeList(list, 1, 0, &size) ||
         !UpdateProcThreadAttribute(list, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, &inherited, sizeof inherited, nullptr,
                                    nullptr))
-        throw Exception(Format(SNotStartedAsUser, AnsiText(program).c_str()), GetLastError());
+        RaiseLastError([&] { return Format(SNotStartedAsUser, AnsiText(program).c_str()); });
     std::wstring commandLine = GetCommandLineW();
     std::wstring desktop = L"winsta0\\default";
     STARTUPINFOEXW startup{};

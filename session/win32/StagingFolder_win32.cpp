@@ -1,3 +1,4 @@
+#include "LastError.h"
 #include "StagingFolder_win32.h"
 
 #include <sddl.h>
@@ -112,7 +113,7 @@ TFileHandle OpenBase(const TFolderSecurity& security, bool create)
     const std::wstring path = common + L"\\" + BaseName;
     const TFileHandle parent(CreateFileW(common.c_str(), FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_ADD_SUBDIRECTORY,
                                          ShareAll, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    const auto fail = [&path] { throw Exception(Format(SStagingFolderNotCreated, AnsiText(path).c_str()), GetLastError()); };
+    const auto fail = [&path] { RaiseLastError([&] { return Format(SStagingFolderNotCreated, AnsiText(path).c_str()); }); };
     if (!parent.Valid()) {
         if (create)
             fail();
@@ -130,7 +131,7 @@ TFileHandle OpenBase(const TFolderSecurity& security, bool create)
         base.Reset();
         const std::wstring aside = path + L"." + RandomName();
         if (!MoveFileExW(path.c_str(), aside.c_str(), 0))
-            throw Exception(Format(SStagingBaseNotMoved, AnsiText(path).c_str(), found.c_str()), GetLastError());
+            RaiseLastError([&] { return Format(SStagingBaseNotMoved, AnsiText(path).c_str(), found.c_str()); });
         WriteDiagnostic(Format(SStagingBaseMovedAside, AnsiText(path).c_str(), found.c_str(), AnsiText(aside).c_str()),
                         TDiagnosticKind::Warning);
     }
@@ -246,7 +247,7 @@ void RefuseLinks(HANDLE source, const std::wstring& file)
     FILE_STANDARD_INFO standard{};
     if (!GetFileInformationByHandleEx(source, FileAttributeTagInfo, &tag, sizeof tag) ||
         !GetFileInformationByHandleEx(source, FileStandardInfo, &standard, sizeof standard))
-        throw Exception(Format(SStagingCopyFailed, AnsiText(file).c_str()), GetLastError());
+        RaiseLastError([&] { return Format(SStagingCopyFailed, AnsiText(file).c_str()); });
     if (IsLink(tag.FileAttributes) || standard.Directory)
         throw Exception(Format(SStagingRefusedLink, AnsiText(file).c_str()));
     if (standard.NumberOfLinks > 1)
@@ -322,7 +323,7 @@ TStagingFolder::~TStagingFolder()
 std::wstring TStagingFolder::Copy(const std::wstring& file)
 {
     const std::wstring name = file.substr(file.find_last_of(L"\\/:") + 1);
-    const auto fail = [&file] { throw Exception(Format(SStagingCopyFailed, AnsiText(file).c_str()), GetLastError()); };
+    const auto fail = [&file] { RaiseLastError([&] { return Format(SStagingCopyFailed, AnsiText(file).c_str()); }); };
     const TFileHandle source(CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                          FILE_FLAG_SEQUENTIAL_SCAN | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (!source.Valid())

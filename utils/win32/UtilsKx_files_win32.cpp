@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "ConstKx.h"
+#include "LastError.h"
 #include "SysUtils.h"
 #include "UtilsKx.h"
 #include "UtilsKxInternal.h"
@@ -24,7 +25,7 @@ AnsiString CreateTempFile(AnsiString prefix)
     const AnsiString folder = GetTempPathA();
     char name[MAX_PATH + 1] = {};
     if (GetTempFileNameA(folder.c_str(), prefix.c_str(), 0, name) == 0)
-        throw Exception(LoadResString(SErrorTempFile), GetLastError());
+        RaiseLastError([] { return LoadResString(SErrorTempFile); });
     return name;
 }
 
