@@ -180,64 +180,97 @@ int ForwardOutput(int output, pid_t child, const std::string& user)
     return status;
 }
 
+// What the user's run is started with: all of it made before the fork.
+struct TUserRun {
+    TUserIdentity User;
+    std::string Display;
+    std::string Program;
+    std::string Ini;
+    std::vector<std::string> Arguments;
+    std::vector<std::string> Environment;
+};
+
+// Nothing when the session has no display to show the window on (its line
+// is written).
+std::optional<TUserRun> PrepareUserRun(const TLoginSession& session)
+{
+    TUserRun run{IdentityOf(session.Uid), {}, ExecutableFileName(), {}, OwnArguments(), {}};
+    const TVariables variables = RelaunchEnvironment(
+        {run.User.Name, run.User.Home}, session, UserVariables(session, std::chrono::steady_clock::now() + LookUpBound));
+    const auto display = variables.find("DISPLAY");
+    if (display == variables.end()) {
+        WriteDiagnostic(Format(SNoSessionDisplay, session.Id.c_str(), run.User.Name.c_str()), TDiagnosticKind::Warning);
+        return std::nullopt;
+    }
+    run.Display = display->second;
+    run.Ini = SettingsFileNameFor(run.Program);
+    for (const auto& [name, value] : variables)
+        run.Environment.push_back(name + "=" + value);
+    return run;
+}
+
+// Starts the run as the user; its output comes through `output`. Raises
+// Exception when the child could not become the user's run.
+pid_t StartUserRun(TUserRun& run, TFileDescriptor& output)
+{
+    const std::vector<char*> argv = Pointers(run.Arguments);
+    const std::vector<char*> envp = Pointers(run.Environment);
+    const std::string& name = run.User.Name;
+    TPipe report = NewPipe();
+    TPipe streams = NewPipe();
+    const TFileDescriptor nothing(open("/dev/null", O_RDWR | O_CLOEXEC));
+    if (!report.Read.Valid() || !streams.Read.Valid() || !nothing.Valid())
+        throw Exception(Format(SRelaunchFailed, name.c_str()), static_cast<unsigned long>(errno));
+    const pid_t parent = getpid();
+    const pid_t child = fork();
+    if (child < 0)
+        throw Exception(Format(SRelaunchFailed, name.c_str()), static_cast<unsigned long>(errno));
+    if (child == 0)
+        BecomeUserRun(run.User, {nothing.Get(), streams.Write.Get(), streams.Write.Get(), report.Write.Get()}, parent,
+                      run.Program.c_str(), run.Ini.c_str(), argv.data(), envp.data());
+    report.Write.Reset();
+    output = std::move(streams.Read);
+    TFailure failure{};
+    ssize_t got = 0;
+    while ((got = read(report.Read.Get(), &failure, sizeof failure)) < 0 && errno == EINTR) { }
+    if (got != sizeof failure)
+        return child;
+    WaitForChild(child);
+    const auto code = static_cast<unsigned long>(failure.Error);
+    if (failure.Step == TStep::Program)
+        throw Exception(Format(SUserCannotRun, name.c_str(), run.Program.c_str()), code);
+    if (failure.Step == TStep::Ini)
+        throw Exception(Format(SUserCannotRead, name.c_str(), run.Ini.c_str()), code);
+    if (failure.Step == TStep::Become && failure.Detail == TBecomeStep::Keyring)
+        throw Exception(Format(SNoSessionKeyring, name.c_str()), code);
+    throw Exception(Format(SRelaunchFailed, name.c_str()), code);
+}
+
+// Passes on what the run writes until it ends, and how it ended.
+void ReportUserRun(const TUserRun& run, const TLoginSession& session, pid_t child, int output)
+{
+    const std::string& name = run.User.Name;
+    WriteDiagnostic(Format(SRelaunched, name.c_str(), static_cast<unsigned>(run.User.Uid), session.Id.c_str(),
+                           run.Display.c_str(), static_cast<int>(child)));
+    const int status = ForwardOutput(output, child, name);
+    if (WIFSIGNALED(status))
+        WriteDiagnostic(Format(SRelaunchKilled, name.c_str(), static_cast<int>(child), WTERMSIG(status)),
+                        TDiagnosticKind::Warning);
+    else
+        WriteDiagnostic(Format(SRelaunchEnded, name.c_str(), static_cast<int>(child), WEXITSTATUS(status)));
+}
+
 void Relaunch(const TLoginSession& session)
 {
     // A deployment agent that ignores its children's ends would hand that
     // on, and the exit code would be lost.
     signal(SIGCHLD, SIG_DFL);
-    const TUserIdentity user = IdentityOf(session.Uid);
-    const TVariables variables = RelaunchEnvironment(
-        {user.Name, user.Home}, session, UserVariables(session, std::chrono::steady_clock::now() + LookUpBound));
-    const auto display = variables.find("DISPLAY");
-    if (display == variables.end()) {
-        WriteDiagnostic(Format(SNoSessionDisplay, session.Id.c_str(), user.Name.c_str()), TDiagnosticKind::Warning);
+    std::optional<TUserRun> run = PrepareUserRun(session);
+    if (!run)
         return;
-    }
-    std::vector<std::string> environment;
-    for (const auto& [name, value] : variables)
-        environment.push_back(name + "=" + value);
-    std::vector<std::string> arguments = OwnArguments();
-    const std::string program = ExecutableFileName();
-    const std::string ini = SettingsFileNameFor(program);
-    const std::vector<char*> argv = Pointers(arguments);
-    const std::vector<char*> envp = Pointers(environment);
-
-    TPipe report = NewPipe();
-    TPipe output = NewPipe();
-    const TFileDescriptor nothing(open("/dev/null", O_RDWR | O_CLOEXEC));
-    if (!report.Read.Valid() || !output.Read.Valid() || !nothing.Valid())
-        throw Exception(Format(SRelaunchFailed, user.Name.c_str()), static_cast<unsigned long>(errno));
-    const pid_t parent = getpid();
-    const pid_t child = fork();
-    if (child < 0)
-        throw Exception(Format(SRelaunchFailed, user.Name.c_str()), static_cast<unsigned long>(errno));
-    if (child == 0)
-        BecomeUserRun(user, {nothing.Get(), output.Write.Get(), output.Write.Get(), report.Write.Get()}, parent,
-                      program.c_str(), ini.c_str(), argv.data(), envp.data());
-    report.Write.Reset();
-    output.Write.Reset();
-    TFailure failure{};
-    ssize_t got = 0;
-    while ((got = read(report.Read.Get(), &failure, sizeof failure)) < 0 && errno == EINTR) { }
-    if (got == sizeof failure) {
-        WaitForChild(child);
-        const auto code = static_cast<unsigned long>(failure.Error);
-        if (failure.Step == TStep::Program)
-            throw Exception(Format(SUserCannotRun, user.Name.c_str(), program.c_str()), code);
-        if (failure.Step == TStep::Ini)
-            throw Exception(Format(SUserCannotRead, user.Name.c_str(), ini.c_str()), code);
-        if (failure.Step == TStep::Become && failure.Detail == TBecomeStep::Keyring)
-            throw Exception(Format(SNoSessionKeyring, user.Name.c_str()), code);
-        throw Exception(Format(SRelaunchFailed, user.Name.c_str()), code);
-    }
-    WriteDiagnostic(Format(SRelaunched, user.Name.c_str(), static_cast<unsigned>(user.Uid), session.Id.c_str(),
-                           display->second.c_str(), static_cast<int>(child)));
-    const int status = ForwardOutput(output.Read.Get(), child, user.Name);
-    if (WIFSIGNALED(status))
-        WriteDiagnostic(Format(SRelaunchKilled, user.Name.c_str(), static_cast<int>(child), WTERMSIG(status)),
-                        TDiagnosticKind::Warning);
-    else
-        WriteDiagnostic(Format(SRelaunchEnded, user.Name.c_str(), static_cast<int>(child), WEXITSTATUS(status)));
+    TFileDescriptor output;
+    const pid_t child = StartUserRun(*run, output);
+    ReportUserRun(*run, session, child, output.Get());
 }
 
 } // namespace
