@@ -9,6 +9,7 @@
 #include "ChannelProbe.h"
 #include "Command.h"
 #include "Channel.h"
+#include "Expect.h"
 #include "SysUtils.h"
 #include "TestProcess.h"
 
@@ -21,12 +22,7 @@ TEST(Channel, OnlyOneReaderPerNameUntilItIsClosed)
     const AnsiString name = UniqueChannelName();
     {
         TChannelReader first(name);
-        try {
-            TChannelReader second(name);
-            FAIL() << "second reader created";
-        } catch (const Exception& error) {
-            EXPECT_STREQ(error.what(), "Unable to create Mailslot");
-        }
+        EXPECT_THROW_MSG(TChannelReader second(name), Exception, "Unable to create Mailslot");
         // The first reader is not disturbed.
         WriteMailslot(name, "Terminate");
         AnsiString message;

@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "Classes.h"
+#include "Expect.h"
 #include "SysUtils.h"
 
 namespace {
@@ -17,12 +18,7 @@ std::vector<AnsiString> Items(const TStrings& list)
 
 void ExpectIndexError(const std::function<void()>& action, const char* message)
 {
-    try {
-        action();
-        ADD_FAILURE() << "no exception";
-    } catch (const EStringListError& error) {
-        EXPECT_STREQ(error.what(), message);
-    }
+    EXPECT_THROW_MSG(action(), EStringListError, message);
 }
 
 TEST(TStringList, UnsortedKeepsOrderAndDuplicates)

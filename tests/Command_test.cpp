@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "Command.h"
+#include "Expect.h"
 #include "SysUtils.h"
 
 namespace {
@@ -98,12 +99,8 @@ TEST(DecodeCommand, PackageNameAndAction)
 
 TEST(DecodeCommand, PackageWithoutNameFieldRaisesTheListIndexError)
 {
-    try {
-        DecodeMessage(AnsiString("ProcessPackage\0", 15));
-        FAIL() << "no exception";
-    } catch (const EStringListError& error) {
-        EXPECT_STREQ(error.what(), "Der Index der Liste überschreitet das Maximum (1)");
-    }
+    EXPECT_THROW_MSG(DecodeMessage(AnsiString("ProcessPackage\0", 15)), EStringListError,
+                     "Der Index der Liste überschreitet das Maximum (1)");
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "Expect.h"
 #include "FilePaths.h"
 #include "TempFolder.h"
 #include "SysUtils.h"
@@ -187,12 +188,7 @@ TEST_F(SettingsFile, OneInstanceAtATime)
     {
         const TSettings first(path);
         EXPECT_EQ(Settings, &first);
-        try {
-            const TSettings second(Folder.NewPath());
-            FAIL() << "second instance constructed";
-        } catch (const Exception& error) {
-            EXPECT_STREQ(error.what(), "Settings class already exists");
-        }
+        EXPECT_THROW_MSG(const TSettings second(Folder.NewPath()), Exception, "Settings class already exists");
         EXPECT_EQ(Settings, &first);
         EXPECT_EQ(first.IniFileName(), path);
         EXPECT_EQ(Settings->GetWindowsCaption(), "Caption");

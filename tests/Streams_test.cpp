@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "Expect.h"
 #include "Streams.h"
 #include "SysUtils.h"
 #include "UtilsKx.h"
@@ -71,23 +72,13 @@ TEST(TStream, ExactReadsAndWritesRaiseTheFrameworkErrors)
     stream.WriteBuffer("abc", 3);
     stream.SetPosition(1);
     char buffer[4] = {};
-    try {
-        stream.ReadBuffer(buffer, 3);
-        FAIL() << "no exception";
-    } catch (const EReadError& error) {
-        EXPECT_STREQ(error.what(), "Stream-Read-Fehler");
-    }
+    EXPECT_THROW_MSG(stream.ReadBuffer(buffer, 3), EReadError, "Stream-Read-Fehler");
     EXPECT_EQ(stream.Position(), 3); // where the read left it
     stream.ReadBuffer(buffer, 0);
 
     TFullStream full;
     full.Room = 3;
-    try {
-        full.WriteBuffer("abcd", 4);
-        FAIL() << "no exception";
-    } catch (const EWriteError& error) {
-        EXPECT_STREQ(error.what(), "Stream-Write-Fehler");
-    }
+    EXPECT_THROW_MSG(full.WriteBuffer("abcd", 4), EWriteError, "Stream-Write-Fehler");
 }
 
 TEST(SwapBytes, ReversesTheBytes)

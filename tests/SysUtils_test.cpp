@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "Expect.h"
 #include "SysUtils.h"
 
 namespace {
@@ -40,12 +41,7 @@ TEST(StrToInt, AcceptsExactlyTheStatedForms)
 TEST(StrToInt, RaisesConvertErrorNamingTheText)
 {
     EXPECT_EQ(StrToInt("0x1F"), 31);
-    try {
-        StrToInt("0X g");
-        FAIL() << "no exception";
-    } catch (const EConvertError& error) {
-        EXPECT_STREQ(error.what(), "'0X g' ist kein gültiger Integerwert");
-    }
+    EXPECT_THROW_MSG(StrToInt("0X g"), EConvertError, "'0X g' ist kein gültiger Integerwert");
 }
 
 TEST(TryStrToInt, StopsAtTheStringsLengthNotAtAnEmbeddedNul)

@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "Expect.h"
 #include "SysUtils.h"
 #include "UtilsKx.h"
 #include "UtilsKxInternal.h"
@@ -104,12 +105,9 @@ TEST(QueryTempPath, RaisesWhenTheSystemCannotTell)
     };
     for (const auto& paths : failing) {
         TTempDirectory directory{paths};
-        try {
-            NUtilsKx::QueryTempPath(std::ref(directory));
-            ADD_FAILURE() << "no exception for " << paths.back();
-        } catch (const Exception& error) {
-            EXPECT_STREQ(error.what(), "Fehler beim Ermitteln des Windows Temporärverzeichnisses");
-        }
+        SCOPED_TRACE(paths.back());
+        EXPECT_THROW_MSG(NUtilsKx::QueryTempPath(std::ref(directory)), Exception,
+                         "Fehler beim Ermitteln des Windows Temporärverzeichnisses");
     }
 }
 

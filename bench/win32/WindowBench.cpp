@@ -71,7 +71,7 @@ TFigures Measure(const AnsiString& program, const AnsiString& line, const char* 
     Sleep(2000);
     PROCESS_MEMORY_COUNTERS memory{};
     memory.cb = sizeof memory;
-    if (GetProcessMemoryInfo(child.Handle(), &memory, sizeof memory))
+    if (GetProcessMemoryInfo(child.State().Process.Get(), &memory, sizeof memory))
         figures.PeakWorkingSetMiB = static_cast<double>(memory.PeakWorkingSetSize) / (1024.0 * 1024.0);
     PostMessageA(window, WM_CLOSE, 0, 0);
     int exitCode = -1;

@@ -1,5 +1,7 @@
 #include "TestProcess.h"
 
+#include <gtest/gtest.h>
+
 #include "FilePaths.h"
 #include "ProcessArgs.h"
 
@@ -9,6 +11,13 @@ int RunToEnd(const AnsiString& program, const std::vector<std::string>& argument
     TChildProcess child(program, arguments, options);
     int exitCode = -1;
     return child.WaitForExit(std::chrono::seconds(20), exitCode) ? exitCode : -1;
+}
+
+void ExpectEndsWithZero(TChildProcess& child)
+{
+    int exitCode = -1;
+    ASSERT_TRUE(child.WaitForExit(std::chrono::seconds(20), exitCode)) << "the process did not end";
+    EXPECT_EQ(exitCode, 0);
 }
 
 AnsiString BinaryFolder()

@@ -4,6 +4,7 @@
 // run on every platform with windows.
 #include <gtest/gtest.h>
 
+#include "Expect.h"
 #include "Frm_main.h"
 #include "Channel.h"
 #include "SysUtils.h"
@@ -131,12 +132,7 @@ TEST_F(MessageWindow, MalformedPackageCommandRaisesTheListIndexErrorAndTheNextIs
 {
     Send(AnsiString("ProcessPackage\0", 15));
     Send("FinishInstallation");
-    try {
-        Tick();
-        FAIL() << "no exception";
-    } catch (const EStringListError& error) {
-        EXPECT_STREQ(error.what(), "Der Index der Liste überschreitet das Maximum (1)");
-    }
+    EXPECT_THROW_MSG(Tick(), EStringListError, "Der Index der Liste überschreitet das Maximum (1)");
     EXPECT_EQ(Form->Pgb1->Position(), 0) << "the rest of the failed tick is skipped";
     Tick();
     EXPECT_EQ(Upper(), "Finished");
@@ -144,12 +140,7 @@ TEST_F(MessageWindow, MalformedPackageCommandRaisesTheListIndexErrorAndTheNextIs
 
 TEST_F(MessageWindow, SecondWindowCannotCreateTheMailslot)
 {
-    try {
-        TChannelReader second(Slot);
-        FAIL() << "second window created";
-    } catch (const Exception& error) {
-        EXPECT_STREQ(error.what(), "Unable to create Mailslot");
-    }
+    EXPECT_THROW_MSG(TChannelReader second(Slot), Exception, "Unable to create Mailslot");
     Send("FinishInstallation");
     Tick();
     EXPECT_EQ(Upper(), "Finished");

@@ -6,6 +6,7 @@
 
 #include <cstring>
 
+#include "Expect.h"
 #include "ProcessArgs.h"
 #include "SysUtils.h"
 #include "TestProcess.h"
@@ -124,12 +125,7 @@ TEST(CreateTempFile, RaisesWhenTheFileCannotBeCreated)
 {
     TTempFolder folder;
     const TEnvironment tmp("TMP", (folder.Path() + "missing").c_str());
-    try {
-        CreateTempFile("x");
-        FAIL() << "no exception";
-    } catch (const Exception& error) {
-        EXPECT_STREQ(error.what(), "Fehler beim Erstellen einer temporären Datei");
-    }
+    EXPECT_THROW_MSG(CreateTempFile("x"), Exception, "Fehler beim Erstellen einer temporären Datei");
 }
 
 // A global memory block freed on every way out of the test.

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "Expect.h"
 #include "Streams.h"
 #include "SysUtils.h"
 #include "TestProcess.h"
@@ -177,12 +178,8 @@ TEST(CopyRichText, FailureOfEitherTransferRaisesAndLeavesTheDestinationAlone)
         SetWindowLongPtrA(message == EM_STREAMOUT ? source.Get() : destination.Get(), GWLP_USERDATA,
                           reinterpret_cast<LONG_PTR>(&message));
         TFailingControl::StreamIns = 0;
-        try {
-            CopyRichText(destination.Get(), source.Get(), SF_RTF);
-            ADD_FAILURE() << "no exception";
-        } catch (const EOutOfResources& error) {
-            EXPECT_STREQ(error.what(), "Das Laden des Streams ist mißlungen");
-        }
+        EXPECT_THROW_MSG(CopyRichText(destination.Get(), source.Get(), SF_RTF), EOutOfResources,
+                         "Das Laden des Streams ist mißlungen");
         EXPECT_EQ(TFailingControl::StreamIns, message == EM_STREAMOUT ? 0 : 1);
     }
 }

@@ -15,14 +15,16 @@
 
 extern char** environ;
 
-TChildProcess::TChildProcess(const AnsiString& program, const std::vector<std::string>& arguments)
-    : TChildProcess(program, arguments, TOptions{})
+TChildProcess::TChildProcess(const AnsiString& program, const std::vector<std::string>& arguments,
+                             const TOptions& options)
+    : TChildProcess(TChildStart{program, arguments}, options)
 {
 }
 
-TChildProcess::TChildProcess(const AnsiString& program, const std::vector<std::string>& arguments,
-                             const TOptions& options)
+TChildProcess::TChildProcess(const TChildStart& start, const TOptions& options)
 {
+    const AnsiString& program = start.Program;
+    const std::vector<std::string>& arguments = start.Arguments;
     // Everything the child needs is built before the fork.
     std::vector<std::string> environment = options.Environment;
     for (char** entry = environ; *entry != nullptr; ++entry) {
@@ -54,10 +56,10 @@ TChildProcess::TChildProcess(const AnsiString& program, const std::vector<std::s
     TPipe exec = NewPipe();
     if (!exec.Read.Valid())
         throw std::runtime_error("pipe failed");
-    FId = fork();
-    if (FId < 0)
+    FState.Id = fork();
+    if (FState.Id < 0)
         throw std::runtime_error("fork failed");
-    if (FId == 0) {
+    if (FState.Id == 0) {
         if (options.CaptureOutput) {
             dup2(output.Write.Get(), STDOUT_FILENO);
             dup2(output.Write.Get(), STDERR_FILENO);
@@ -75,7 +77,7 @@ TChildProcess::TChildProcess(const AnsiString& program, const std::vector<std::s
     char ignored = 0;
     while (read(exec.Read.Get(), &ignored, 1) < 0 && errno == EINTR) {
     }
-    FOutput = std::move(output.Read);
+    FState.Output = std::move(output.Read);
 }
 
 TChildProcess::~TChildProcess()
@@ -87,18 +89,18 @@ bool TChildProcess::WaitForExit(std::chrono::milliseconds timeout, int& exitCode
 {
     const bool ended = WaitUntil(
         [this] {
-            if (FEnded)
+            if (FState.Ended)
                 return true;
             int status = 0;
-            if (waitpid(FId, &status, WNOHANG) != FId)
+            if (waitpid(FState.Id, &status, WNOHANG) != FState.Id)
                 return false;
-            FEnded = true;
-            FExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+            FState.Ended = true;
+            FState.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
             return true;
         },
         timeout);
     if (ended)
-        exitCode = FExitCode;
+        exitCode = FState.ExitCode;
     return ended;
 }
 
@@ -107,19 +109,19 @@ std::string TChildProcess::ReadOutput()
     std::string output;
     char buffer[4096];
     ssize_t count = 0;
-    while (FOutput.Valid() && (count = read(FOutput.Get(), buffer, sizeof buffer)) > 0)
+    while (FState.Output.Valid() && (count = read(FState.Output.Get(), buffer, sizeof buffer)) > 0)
         output.append(buffer, static_cast<size_t>(count));
     return output;
 }
 
 void TChildProcess::Kill()
 {
-    if (FId <= 0 || FEnded)
+    if (FState.Id <= 0 || FState.Ended)
         return;
-    kill(FId, SIGKILL);
+    kill(FState.Id, SIGKILL);
     int status = 0;
-    waitpid(FId, &status, 0);
-    FEnded = true;
+    waitpid(FState.Id, &status, 0);
+    FState.Ended = true;
 }
 
 AnsiString UniqueChannelName()

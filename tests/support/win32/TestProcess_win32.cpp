@@ -45,18 +45,11 @@ std::string EnvironmentBlock(const std::vector<std::string>& overrides)
 
 } // namespace
 
-TChildProcess::TChildProcess(const AnsiString& program, const std::vector<std::string>& arguments)
-    : TChildProcess(TCommandLine{program, CommandLineOf(program, arguments)}, TOptions{})
-{
-}
-
 TChildProcess::TChildProcess(const AnsiString& program, const std::vector<std::string>& arguments,
                              const TOptions& options)
     : TChildProcess(TCommandLine{program, CommandLineOf(program, arguments)}, options)
 {
 }
-
-TChildProcess::TChildProcess(const TCommandLine& commandLine) : TChildProcess(commandLine, TOptions{}) {}
 
 TChildProcess::TChildProcess(const TCommandLine& commandLine, const TOptions& options)
 {
@@ -73,9 +66,9 @@ TChildProcess::TChildProcess(const TCommandLine& commandLine, const TOptions& op
     TFileHandle writeEnd;
     if (options.CaptureOutput) {
         SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-        if (!CreatePipe(FOutput.Put(), writeEnd.Put(), &inherit, 0))
+        if (!CreatePipe(FState.Output.Put(), writeEnd.Put(), &inherit, 0))
             throw std::runtime_error("CreatePipe failed");
-        SetHandleInformation(FOutput.Get(), HANDLE_FLAG_INHERIT, 0);
+        SetHandleInformation(FState.Output.Get(), HANDLE_FLAG_INHERIT, 0);
         startup.dwFlags |= STARTF_USESTDHANDLES;
         startup.hStdOutput = writeEnd.Get();
         startup.hStdError = writeEnd.Get();
@@ -89,8 +82,8 @@ TChildProcess::TChildProcess(const TCommandLine& commandLine, const TOptions& op
                         nullptr, &startup, &info))
         throw std::runtime_error("CreateProcessA failed for " + program + ": " + std::to_string(GetLastError()));
     const TKernelHandle thread(info.hThread);
-    FProcess.Reset(info.hProcess);
-    FId = info.dwProcessId;
+    FState.Process.Reset(info.hProcess);
+    FState.Id = info.dwProcessId;
 }
 
 TChildProcess::~TChildProcess()
@@ -100,10 +93,10 @@ TChildProcess::~TChildProcess()
 
 bool TChildProcess::WaitForExit(std::chrono::milliseconds timeout, int& exitCode)
 {
-    if (WaitForSingleObject(FProcess.Get(), static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0)
+    if (WaitForSingleObject(FState.Process.Get(), static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0)
         return false;
     DWORD code = 0;
-    GetExitCodeProcess(FProcess.Get(), &code);
+    GetExitCodeProcess(FState.Process.Get(), &code);
     exitCode = static_cast<int>(code);
     return true;
 }
@@ -118,12 +111,12 @@ std::string TChildProcess::ReadOutput()
     std::string output;
     char buffer[4096];
     for (;;) {
-        const bool ended = WaitForSingleObject(FProcess.Get(), 10) == WAIT_OBJECT_0;
+        const bool ended = WaitForSingleObject(FState.Process.Get(), 10) == WAIT_OBJECT_0;
         DWORD available = 0;
-        const bool open = PeekNamedPipe(FOutput.Get(), nullptr, 0, nullptr, &available, nullptr);
+        const bool open = PeekNamedPipe(FState.Output.Get(), nullptr, 0, nullptr, &available, nullptr);
         DWORD read = 0;
         if (available > 0 &&
-            ReadFile(FOutput.Get(), buffer, std::min<DWORD>(available, sizeof buffer), &read, nullptr)) {
+            ReadFile(FState.Output.Get(), buffer, std::min<DWORD>(available, sizeof buffer), &read, nullptr)) {
             output.append(buffer, read);
             continue;
         }
@@ -134,9 +127,9 @@ std::string TChildProcess::ReadOutput()
 
 void TChildProcess::Kill()
 {
-    if (FProcess.Valid() && WaitForSingleObject(FProcess.Get(), 0) == WAIT_TIMEOUT) {
-        TerminateProcess(FProcess.Get(), 1);
-        WaitForSingleObject(FProcess.Get(), 5000);
+    if (FState.Process.Valid() && WaitForSingleObject(FState.Process.Get(), 0) == WAIT_TIMEOUT) {
+        TerminateProcess(FState.Process.Get(), 1);
+        WaitForSingleObject(FState.Process.Get(), 5000);
     }
 }
 

@@ -161,13 +161,6 @@ protected:
         return texts;
     }
 
-    static void ExpectEndsWithZero(TChildProcess& child)
-    {
-        int exitCode = -1;
-        ASSERT_TRUE(child.WaitForExit(20s, exitCode)) << "the window process did not end";
-        EXPECT_EQ(exitCode, 0);
-    }
-
     TTempFolder Folder{"window"};
     AnsiString Program;
 };
