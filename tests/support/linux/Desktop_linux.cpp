@@ -1,6 +1,11 @@
 #include "Desktop.h"
 
+#include <cstdlib>
+
 #include "AtSpi.h"
+#include "X11Window.h"
+
+const int QuickStarts = 10;
 
 TBoxSeen WaitForBox(const TChildProcess& child)
 {
@@ -18,8 +23,52 @@ bool PressBoxOk(const TChildProcess& child)
     return PressOk(child.Id());
 }
 
+int BoxCount(const TChildProcess& child)
+{
+    return ReadBox(child.Id()).Count;
+}
+
 bool WindowIsOpen(void* handle)
 {
     // A form's window is the toolkit's widget for as long as the form has one.
     return handle != nullptr;
+}
+
+TWindowSeen ReadWindow(const TChildProcess& child)
+{
+    if (!StartAtSpi())
+        return {};
+    const TWindowView view = ReadWindow(child.Id());
+    return {view.Found, view.Caption, view.Upper, view.Lower, view.Bar};
+}
+
+TWindowFrame ReadFrame(const TChildProcess& child)
+{
+    TWindowFrame frame;
+    const TWindowView view = ReadWindow(child.Id());
+    const TWindowHints hints = ReadHints(child.Id(), view.Caption);
+    if (!view.Found || !hints.Found)
+        return frame;
+    const TScreenRect screen = ScreenRect();
+    frame.Found = true;
+    // Neither in a taskbar nor in a pager; a dialog's frame that offers
+    // moving alone.
+    frame.TaskbarEntry = !hints.SkipTaskbar || !hints.SkipPager;
+    frame.Buttons = !hints.MoveOnly || !hints.TitleBar || !hints.Dialog;
+    frame.ClientWidth = view.Client.Width;
+    frame.ClientHeight = view.Client.Height;
+    frame.Centred = std::abs(view.Frame.X + view.Frame.Width / 2 - screen.Width / 2) <= 1 &&
+                    std::abs(view.Frame.Y + view.Frame.Height / 2 - screen.Height / 2) <= 1;
+    return frame;
+}
+
+int ScreenDpi()
+{
+    // The test display's; the program lays its window out at 96 there.
+    return 96;
+}
+
+bool RequestClose(const TChildProcess& child)
+{
+    return RequestClose(child.Id(), ReadWindow(child.Id()).Caption);
 }

@@ -133,3 +133,12 @@ bool RequestClose(pid_t process, const std::string& caption)
     XFlush(display.get());
     return true;
 }
+
+TScreenRect ScreenRect()
+{
+    const TDisplay display(XOpenDisplay(nullptr));
+    if (!display)
+        return {};
+    const Screen* screen = DefaultScreenOfDisplay(display.get());
+    return {0, 0, WidthOfScreen(screen), HeightOfScreen(screen)};
+}

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "AtSpi.h"
+
 struct TWindowHints {
     bool Found = false;
     bool SkipTaskbar = false;
@@ -21,3 +23,5 @@ struct TWindowHints {
 TWindowHints ReadHints(pid_t process, const std::string& caption);
 // Sends WM_DELETE_WINDOW to that window; false when there is none.
 bool RequestClose(pid_t process, const std::string& caption);
+// The screen of the display, in pixels.
+TScreenRect ScreenRect();

@@ -1,0 +1,81 @@
+// What only the Linux window run has: the language from the environment,
+// the kernel's word on each sender's user, and a datagram queue that
+// senders can fill.
+#include "ChannelProbe.h"
+#include "WindowRun.h"
+
+namespace {
+
+TEST_F(WindowRun, ShowsTheTextsOfTheUsersLanguage)
+{
+    WriteIni("[Strings]\r\n"
+             "WindowsCaption=Software deployment\r\n"
+             "InspectMessage=Inspecting\r\n"
+             "WaitCloseMessage=Please wait\r\n"
+             "InstallMessage=Installing %s\r\n"
+             "[Strings.fr]\r\n"
+             "WindowsCaption=D\xE9ploiement\r\n"
+             "InspectMessage=Inspection\r\n"
+             "WaitCloseMessage=Patientez\r\n"
+             "InstallMessage=Installation de %s\r\n"
+             "[Strings.de]\r\n"
+             "WindowsCaption=Softwareverteilung\r\n"
+             "InspectMessage=Ben\xF6tigte Software wird ermittelt\r\n"
+             "InstallMessage=%s wird installiert\r\n");
+    // LANGUAGE counts even in the C locale.
+    TChildProcess window(Program, {}, {.Environment = {"LANGUAGE=de", "LC_ALL=C.UTF-8"}});
+    const TWindowSeen seen = WaitForWindow(window);
+    ASSERT_TRUE(seen.Found);
+    EXPECT_EQ(seen.Caption, "Softwareverteilung");
+    EXPECT_EQ(seen.Upper, "Ben\xC3\xB6tigte Software wird ermittelt");
+    // The German section lacks this key.
+    EXPECT_EQ(seen.Lower, "Please wait");
+    Send({"-package", "Foo", "install"});
+    EXPECT_TRUE(UpperBecomes(window, "Foo wird installiert")) << ReadWindow(window).Upper;
+    Send({"-terminate"});
+    ExpectEndsWithZero(window);
+}
+
+TEST_F(WindowRun, MessagesFromAnotherUserNeverChangeTheWindowAsRoot)
+{
+    if (OtherUser() == static_cast<uid_t>(-1))
+        GTEST_SKIP() << "sending as another user needs root";
+    WriteIni(TestIni);
+    auto window = Start();
+    ASSERT_TRUE(WaitForWindow(*window).Found);
+    TChildProcess::TOptions stranger;
+    stranger.User = OtherUser();
+    EXPECT_EQ(RunToEnd(Program, {"-package", "Intruder", "install"}, stranger), 0);
+    EXPECT_EQ(RunToEnd(Program, {"-terminate"}, stranger), 0);
+    Send({"-package", "Own", "install"});
+    EXPECT_TRUE(UpperBecomes(*window, "Installing Own"));
+    int exitCode = -1;
+    EXPECT_FALSE(window->WaitForExit(1s, exitCode)) << "another user's Terminate ended the window";
+    EXPECT_EQ(ReadWindow(*window).Upper, "Installing Own");
+    Send({"-terminate"});
+    ExpectEndsWithZero(*window);
+}
+
+TEST_F(WindowRun, FloodsLargeAndMalformedMessagesNeverBlockTheWindow)
+{
+    WriteIni(TestIni);
+    auto window = Start();
+    ASSERT_TRUE(WaitForWindow(*window).Found);
+    // As many as the queue takes without waiting, of every kind.
+    const AnsiString kinds[] = {"", AnsiString(1, '\0'), "ProcessPackage|" + AnsiString(300000, 'x') + "|install",
+                                AnsiString(60000, '|'), "FinishInstallation|\xFF\xFE", "terminate", "ProcessPackage|a|b|c|d"};
+    int sent = 0;
+    for (int i = 0; i < 2000; ++i)
+        sent += WriteRaw(CommandChannelName, kinds[i % 7]) ? 1 : 0;
+    EXPECT_GT(sent, 0);
+    // Senders keep their bounded wait; the window works through the queue
+    // and applies the commands behind it.
+    Send({"-package", "Last", "install"});
+    EXPECT_TRUE(UpperBecomes(*window, "Installing Last", 60s));
+    const TWindowSeen seen = ReadWindow(*window);
+    EXPECT_TRUE(WaitUntil([&] { return ReadWindow(*window).Bar != seen.Bar; }));
+    Send({"-terminate"});
+    ExpectEndsWithZero(*window);
+}
+
+} // namespace
