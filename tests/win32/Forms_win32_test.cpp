@@ -110,58 +110,23 @@ TEST(Controls, AlignedPanelsShareTheClientAreaInsideBevels)
     ExpectBounds(*right, 377, 1, 20, 152);
 }
 
-TEST(Forms, DialogFormIsCentredOwnedByTheApplicationAndHasNoButtons)
+// What the shared case cannot read of a Windows form: its window class, a
+// caption without any button, not topmost, and owned by the application's
+// window.
+TEST(Forms, DialogFormHasItsClassACaptionAndTheApplicationAsItsOwner)
 {
     TTestForm form(nullptr);
     form.BorderStyle = TBorderStyle::bsDialog;
     form.SystemMenu = false;
-    form.Position = TPosition::poScreenCenter;
     form.SetClientSize(300, 100);
-    form.SetCaption("Caption");
-    const auto window = static_cast<HWND>(form.Handle());
-    EXPECT_FALSE(IsWindowVisible(window)) << "a form appears only when shown";
     form.Show();
-    EXPECT_TRUE(IsWindowVisible(window));
-
+    const auto window = static_cast<HWND>(form.Handle());
     char className[64] = {};
     GetClassNameA(window, className, sizeof className);
     EXPECT_STREQ(className, "TTestForm");
-    EXPECT_EQ(WindowText(window), "Caption");
-    const LONG style = GetWindowLongA(window, GWL_STYLE);
-    EXPECT_FALSE(style & (WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
-    EXPECT_TRUE(style & WS_CAPTION);
+    EXPECT_TRUE(GetWindowLongA(window, GWL_STYLE) & WS_CAPTION);
     EXPECT_FALSE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_EQ(GetWindow(window, GW_OWNER), static_cast<HWND>(Application->Handle()));
-
-    RECT rect;
-    GetWindowRect(window, &rect);
-    EXPECT_NEAR((rect.left + rect.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 1);
-    EXPECT_NEAR((rect.top + rect.bottom) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 1);
-
-    form.SetCaption("Other");
-    EXPECT_EQ(WindowText(window), "Other");
-}
-
-TEST(Forms, CloseRequestOfTheMainFormEndsTheLoop)
-{
-    TTestForm* form = nullptr;
-    Application->CreateForm(form);
-    ASSERT_EQ(Application->MainForm(), form);
-    form->SetClientSize(100, 50);
-    Application->ShowMainForm = false;
-    PostMessageA(static_cast<HWND>(form->Handle()), WM_CLOSE, 0, 0);
-    Application->Run();
-    EXPECT_TRUE(Application->Terminated());
-    EXPECT_TRUE(IsWindow(static_cast<HWND>(form->Handle()))) << "the form lives until the framework shuts down";
-    Application->Shutdown();
-    EXPECT_EQ(Application->MainForm(), nullptr);
-}
-
-LRESULT CALLBACK CountSetText(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR counter)
-{
-    if (message == WM_SETTEXT)
-        ++*reinterpret_cast<int*>(counter);
-    return DefSubclassProc(window, message, wParam, lParam);
 }
 
 int NameChanges = 0;
@@ -173,7 +138,9 @@ void CALLBACK CountNameChange(HWINEVENTHOOK, DWORD, HWND window, LONG object, LO
         ++NameChanges;
 }
 
-TEST(Labels, TextReachesTheWindowOnlyWhenItChanges)
+// A label is a Static control, and screen readers are told of each change of
+// its text once.
+TEST(Labels, AreStaticControlsWhoseChangesScreenReadersHearOnce)
 {
     TTestForm form(nullptr);
     form.SetClientSize(200, 100);
@@ -185,45 +152,33 @@ TEST(Labels, TextReachesTheWindowOnlyWhenItChanges)
     char className[64] = {};
     GetClassNameA(window, className, sizeof className);
     EXPECT_STREQ(className, "Static");
-    EXPECT_EQ(WindowText(window), "first");
     EXPECT_TRUE(GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE);
 
-    int writes = 0;
-    ASSERT_TRUE(SetWindowSubclass(window, CountSetText, 1, reinterpret_cast<DWORD_PTR>(&writes)));
     NameWatched = window;
     const HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr,
                                                CountNameChange, GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
     ASSERT_NE(hook, nullptr);
     label->SetCaption("first");
     PumpMessages();
-    EXPECT_EQ(writes, 0);
     EXPECT_EQ(NameChanges, 0);
     label->SetCaption("second");
     label->SetCaption("second");
     EXPECT_TRUE(WaitUntil([] { PumpMessages(); return NameChanges > 0; }, std::chrono::milliseconds(2000)));
-    EXPECT_EQ(writes, 1);
     EXPECT_EQ(NameChanges, 1) << "screen readers are told of each change once";
-    EXPECT_EQ(WindowText(window), "second");
     UnhookWinEvent(hook);
-    RemoveWindowSubclass(window, CountSetText, 1);
 }
 
-TEST(ProgressBar, StandardControlFollowsRangeAndPosition)
+TEST(ProgressBar, IsTheStandardControlInSegmentsWithTheRangeOfAPercentage)
 {
     TTestForm form(nullptr);
     auto* bar = new TProgressBar(&form);
     bar->SetBounds(0, 0, 100, 16);
     bar->SetParent(&form);
-    bar->SetPosition(30);
     const auto window = static_cast<HWND>(bar->Handle());
     char className[64] = {};
     GetClassNameA(window, className, sizeof className);
     EXPECT_STREQ(className, PROGRESS_CLASSA);
     EXPECT_FALSE(GetWindowLongA(window, GWL_STYLE) & PBS_SMOOTH) << "segments, not a smooth bar";
-    EXPECT_EQ(SendMessageA(window, PBM_GETPOS, 0, 0), 30);
-    bar->SetPosition(150);
-    EXPECT_EQ(bar->Position(), 100);
-    EXPECT_EQ(SendMessageA(window, PBM_GETPOS, 0, 0), 100);
     EXPECT_EQ(SendMessageA(window, PBM_GETRANGE, FALSE, 0), 100);
 }
 
