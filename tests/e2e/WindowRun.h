@@ -27,6 +27,22 @@ inline const char TestIni[] = "[Strings]\r\n"
                        "RebootMessageTime=Reboot in %s s\r\n"
                        "RebootMessage=Reboot now\r\n";
 
+// Texts in three languages, German without its lower line.
+inline const char LanguagesIni[] = "[Strings]\r\n"
+                                   "WindowsCaption=Software deployment\r\n"
+                                   "InspectMessage=Inspecting\r\n"
+                                   "WaitCloseMessage=Please wait\r\n"
+                                   "InstallMessage=Installing %s\r\n"
+                                   "[Strings.fr]\r\n"
+                                   "WindowsCaption=D\xE9ploiement\r\n"
+                                   "InspectMessage=Inspection\r\n"
+                                   "WaitCloseMessage=Patientez\r\n"
+                                   "InstallMessage=Installation de %s\r\n"
+                                   "[Strings.de]\r\n"
+                                   "WindowsCaption=Softwareverteilung\r\n"
+                                   "InspectMessage=Ben\xF6tigte Software wird ermittelt\r\n"
+                                   "InstallMessage=%s wird installiert\r\n";
+
 // Whether `seen` holds only texts of `expected`, each once, in its order.
 inline bool InOrder(const std::vector<std::string>& seen, const std::vector<std::string>& expected)
 {

@@ -356,13 +356,12 @@ TEST_F(RootDeployment, AUserWhoCannotRunTheProgramOrReadItsTextsGetsNoWindow)
         fs::permissions(Folder.Path(), c.Folder);
         fs::permissions(Program, c.Program);
         fs::permissions(Folder.Path() + "deployNotice.ini", c.Ini);
+        SCOPED_TRACE(c.Row);
         auto root = StartAsRoot({{"DISPLAY", ":0"}});
-        int exitCode = -1;
-        ASSERT_TRUE(root->WaitForExit(10s, exitCode)) << c.Row;
-        EXPECT_EQ(exitCode, 0) << c.Row;
+        ExpectEndsWithZero(*root);
         const std::string output = root->ReadOutput();
-        EXPECT_NE(output.find(c.Line), std::string::npos) << c.Row << ": " << output;
-        EXPECT_EQ(output.find("relaunched"), std::string::npos) << c.Row << ": " << output;
+        EXPECT_NE(output.find(c.Line), std::string::npos) << output;
+        EXPECT_EQ(output.find("relaunched"), std::string::npos) << output;
     }
     fs::permissions(Folder.Path(), shared);
 }

@@ -8,20 +8,7 @@ namespace {
 
 TEST_F(WindowRun, ShowsTheTextsOfTheUsersLanguage)
 {
-    WriteIni("[Strings]\r\n"
-             "WindowsCaption=Software deployment\r\n"
-             "InspectMessage=Inspecting\r\n"
-             "WaitCloseMessage=Please wait\r\n"
-             "InstallMessage=Installing %s\r\n"
-             "[Strings.fr]\r\n"
-             "WindowsCaption=D\xE9ploiement\r\n"
-             "InspectMessage=Inspection\r\n"
-             "WaitCloseMessage=Patientez\r\n"
-             "InstallMessage=Installation de %s\r\n"
-             "[Strings.de]\r\n"
-             "WindowsCaption=Softwareverteilung\r\n"
-             "InspectMessage=Ben\xF6tigte Software wird ermittelt\r\n"
-             "InstallMessage=%s wird installiert\r\n");
+    WriteIni(LanguagesIni);
     // LANGUAGE counts even in the C locale.
     TChildProcess window(Program, {}, {.Environment = {"LANGUAGE=de", "LC_ALL=C.UTF-8"}});
     const TWindowSeen seen = WaitForWindow(window);

@@ -138,14 +138,13 @@ TEST(SystemWindowRun, EndsWithoutWindowWhenNobodyIsThereAWindowIsOpenOrTheRelaun
         std::optional<TChannelReader> openWindow;
         if (row.WindowOpen)
             openWindow.emplace(CommandChannelName);
+        SCOPED_TRACE(row.Name);
         auto system = StartSystemRun(row.Environment, row.Program);
-        int exitCode = -1;
-        ASSERT_TRUE(system->WaitForExit(20s, exitCode)) << row.Name;
-        EXPECT_EQ(exitCode, 0) << row.Name;
+        ExpectEndsWithZero(*system);
         const std::string output = system->ReadOutput();
-        EXPECT_NE(output.find(row.Line), std::string::npos) << row.Name << ": " << output;
-        EXPECT_EQ(output.find("relaunched into"), std::string::npos) << row.Name << ": " << output;
-        EXPECT_EQ(FindWindowA("TFrmMain", nullptr), nullptr) << row.Name;
+        EXPECT_NE(output.find(row.Line), std::string::npos) << output;
+        EXPECT_EQ(output.find("relaunched into"), std::string::npos) << output;
+        EXPECT_EQ(FindWindowA("TFrmMain", nullptr), nullptr);
     }
 }
 

@@ -10,22 +10,7 @@ namespace {
 
 TEST_F(WindowRun, ShowsTheTextsOfTheUsersDisplayLanguage)
 {
-    WriteIni("[Strings]\r\n"
-             "WindowsCaption=Software deployment\r\n"
-             "InspectMessage=Inspecting\r\n"
-             "WaitCloseMessage=Please wait\r\n"
-             "InstallMessage=Installing %s\r\n"
-             "[Strings.fr]\r\n"
-             "WindowsCaption=D\xE9ploiement\r\n"
-             "InspectMessage=Inspection\r\n"
-             "WaitCloseMessage=Patientez\r\n"
-             "InstallMessage=Installation de %s\r\n"
-             "[Strings.de]\r\n"
-             "WindowsCaption=Softwareverteilung\r\n"
-             "InspectMessage=Ben\xF6tigte Software wird ermittelt\r\n"
-             "InstallMessage=%s wird installiert\r\n"
-             "[Strings.de-DE]\r\n"
-             "WindowsCaption=Softwareverteilung in Deutschland\r\n");
+    WriteIni((AnsiString(LanguagesIni) + "[Strings.de-DE]\r\nWindowsCaption=Softwareverteilung in Deutschland\r\n").c_str());
     const char* locale = std::getenv("LC_ALL");
     const bool german = locale != nullptr && std::string(locale).starts_with("de_DE");
     auto window = Start();
