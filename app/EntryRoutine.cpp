@@ -94,7 +94,7 @@ int RunEntryRoutine()
         return 0;
     }
     try {
-        Run(ChooseRun(ProcessArguments()));
+        Run(ChooseRun(ProcessArgumentsUtf8()));
     } catch (const std::exception& error) {
         Application->ShowException(error);
     }

@@ -35,7 +35,7 @@ bool IsSwitchChar(char c)
 bool FindSwitch(const TArgumentList& arguments, const AnsiString& name)
 {
     for (const AnsiString& argument : arguments.Arguments)
-        if (!argument.empty() && IsSwitchChar(argument[0]) && AnsiSameText(argument.substr(1), name))
+        if (!argument.empty() && IsSwitchChar(argument[0]) && Utf8LowerCase(argument.substr(1)) == Utf8LowerCase(name))
             return true;
     return false;
 }
@@ -52,7 +52,7 @@ TRunChoice ChooseRun(const TArgumentList& arguments)
             choice.Time = arguments[2];
         if (row.Kind == TRunKind::ProcessPackage) {
             choice.PackageName = arguments[2];
-            choice.Action = AnsiLowerCase(arguments[3]);
+            choice.Action = Utf8LowerCase(arguments[3]);
         }
         break;
     }

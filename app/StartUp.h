@@ -15,7 +15,7 @@ struct TRunChoice {
 extern const char UsageText[];
 
 // True when one of arguments 1 to n is "-" or "/" followed by exactly `name`,
-// compared without regard to case in the user's locale.
+// compared without regard to case in the user's locale (both in UTF-8).
 bool FindSwitch(const TArgumentList& arguments, const AnsiString& name);
 
 // Tests the switches in their fixed order (terminate, finish, reboot, package,

@@ -1,6 +1,8 @@
 #pragma once
 // File names by the rule of the platform the program runs on. The rule is
 // the platform's; these routines only apply it.
+#include <string>
+
 #include "AnsiString.h"
 
 // The characters that end a file name's directory part: on Windows the
@@ -15,3 +17,8 @@ AnsiString ExtractFilePath(const AnsiString& fileName);
 // The directory with the path delimiter at its end; the empty text stays
 // empty (it names the current directory).
 AnsiString IncludeTrailingPathDelimiter(const AnsiString& directory);
+
+// Every byte of the file of that name (UTF-8, or the ANSI code page where it
+// is not well-formed UTF-8); nothing when it is missing, unreadable or a
+// directory (platform code).
+std::string ReadFileBytes(const AnsiString& fileName);

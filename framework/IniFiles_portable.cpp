@@ -1,28 +1,11 @@
 // TIniFile on platforms without private-profile functions: our own reader of
 // the same format. Writing is not provided here.
-#include <cstdio>
-#include <memory>
-
 #include "Consts.h"
 #include "IniFiles.h"
 #include "IniFormat.h"
 #include "SysUtils.h"
 
 namespace {
-
-// Whatever can be read of the file: nothing when it is missing, unreadable or
-// a directory.
-std::vector<TIniSection> ReadIniFile(const AnsiString& fileName)
-{
-    std::string bytes;
-    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(fileName.c_str(), "rb"), &std::fclose);
-    if (file) {
-        char buffer[65536];
-        while (const size_t count = std::fread(buffer, 1, sizeof buffer, file.get()))
-            bytes.append(buffer, count);
-    }
-    return ParseIniText(DecodeIniFile(bytes));
-}
 
 [[noreturn]] void WritingNotSupported(const char* operation)
 {

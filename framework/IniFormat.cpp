@@ -1,5 +1,6 @@
 #include "IniFormat.h"
 
+#include "FilePaths.h"
 #include "IniFiles.h"
 #include "SysUtils.h"
 #include "Utf8.h"
@@ -62,15 +63,20 @@ AnsiString AskedName(const AnsiString& name)
 
 } // namespace
 
+std::vector<TIniSection> ReadIniFile(const AnsiString& fileName)
+{
+    return ParseIniText(DecodeIniFile(ReadFileBytes(fileName)));
+}
+
 AnsiString DecodeIniFile(std::string_view bytes)
 {
-    if (bytes.starts_with("\xEF\xBB\xBF"))
-        return Utf8ToAnsi(bytes.substr(3));
     if (bytes.starts_with("\xFF\xFE"))
-        return Utf16ToAnsi(bytes.substr(2), false);
+        return Utf16ToUtf8(bytes.substr(2), false);
     if (bytes.starts_with("\xFE\xFF"))
-        return Utf16ToAnsi(bytes.substr(2), true);
-    return AnsiString(bytes);
+        return Utf16ToUtf8(bytes.substr(2), true);
+    if (bytes.starts_with("\xEF\xBB\xBF"))
+        return TextToUtf8(bytes.substr(3));
+    return TextToUtf8(bytes);
 }
 
 std::vector<TIniSection> ParseIniText(std::string_view text)
@@ -122,7 +128,5 @@ AnsiString LookUpIniString(const std::vector<TIniSection>& sections, const AnsiS
         value = defaultValue.c_str();
         value.erase(value.find_last_not_of(' ') + 1);
     }
-    if (value.size() > IniValueMaxLength)
-        value.resize(IniValueMaxLength);
-    return value;
+    return AnsiString(Utf8Prefix(value, IniValueMaxLength));
 }

@@ -17,11 +17,17 @@ struct TIniSection {
     std::vector<TIniEntry> Entries;
 };
 
-// The file's bytes as code-page-1252 text. As on the platform, a byte-order
-// mark at the start says that the file is UTF-8 or UTF-16 (either byte
-// order), and the text is converted as the command line is (what the code
-// page lacks becomes "?"); without one the bytes are the code page's already.
+// The file's bytes as UTF-8 text: a byte-order mark at the start says that
+// the file is UTF-16 (either byte order) or UTF-8; without one, bytes that
+// are well-formed UTF-8 are taken as it, others as the legacy code page's (as
+// Windows' own reader takes a file without a mark). Windows' reader knows
+// only the UTF-16 little-endian mark and Wine's knows all three: here every
+// platform reads them the same way. A malformed file gives what it can.
 AnsiString DecodeIniFile(std::string_view bytes);
+
+// The sections of the file of that name (UTF-8); none when it is missing,
+// unreadable or a directory.
+std::vector<TIniSection> ReadIniFile(const AnsiString& fileName);
 
 // The file's sections in file order. A NUL ends a name or a value.
 std::vector<TIniSection> ParseIniText(std::string_view text);

@@ -3,6 +3,7 @@
 // for ASCII text.
 #include "Language.h"
 #include "SysUtils.h"
+#include "Utf8.h"
 
 #include <cstring>
 
@@ -35,6 +36,16 @@ AnsiString AnsiLowerCase(const AnsiString& text)
     for (char& c : result)
         c = AsciiLower(c);
     return result;
+}
+
+AnsiString Utf8LowerCase(const AnsiString& utf8)
+{
+    return MapUtf8(utf8, [](char32_t c) -> char32_t { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; });
+}
+
+std::string LegacyToUtf8(std::string_view legacy)
+{
+    return AnsiToUtf8(legacy);
 }
 
 AnsiString AnsiUpperCase(const AnsiString& text)

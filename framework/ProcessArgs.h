@@ -23,7 +23,15 @@ struct TArgumentList {
 // the program and is dropped; `program` becomes argument 0.
 TArgumentList SplitCommandLine(AnsiString program, const char* commandLine);
 
-// The running process's own list (platform code).
+// The running process's own list in the library's single-byte text: the
+// ANSI code page on Windows, 1252 on Linux (platform code).
 TArgumentList ProcessArguments();
-// The full path of the running executable, whatever its length (platform code).
+// The same list in UTF-8, as the front end takes it: on Windows from the
+// system's own UTF-16 command line, on Linux as the user's locale wrote it.
+TArgumentList ProcessArgumentsUtf8();
+// The full path of the running executable, whatever its length, in the ANSI
+// code page on Windows, the file system's bytes on Linux (platform code).
 AnsiString ExecutableFileName();
+// The same in UTF-8 on Windows: a folder whose name the code page cannot
+// hold is named right.
+AnsiString ExecutableFileNameUtf8();

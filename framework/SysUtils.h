@@ -92,6 +92,9 @@ AnsiString ErrorBoxText(const AnsiString& message);
 // the user's locale over code page 1252 on Linux, plain ASCII rules in the
 // native build of the portable code.
 AnsiString AnsiLowerCase(const AnsiString& text);
+// The same for a UTF-8 text (the front end's command line): every letter
+// lower-cased as the user's locale does it.
+AnsiString Utf8LowerCase(const AnsiString& utf8);
 AnsiString AnsiUpperCase(const AnsiString& text);
 int AnsiCompareStr(const AnsiString& a, const AnsiString& b);
 int AnsiCompareText(const AnsiString& a, const AnsiString& b);

@@ -8,6 +8,11 @@
 
 enum class TWriteResult { Written, NoReader, Failed };
 
+// The longest command text that the channel carries whole (its NUL comes on
+// top): what Wine reads of a mailslot message, what Linux's default buffers
+// take of a datagram.
+extern const size_t MaxCommandBytes;
+
 // Writes `text` and its NUL as one message. NoReader: nobody has created the
 // channel (never when access is denied: that is Failed). `patience` bounds a
 // wait for room in a full queue, where the platform has one.

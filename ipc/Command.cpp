@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "SysUtils.h"
+#include "Utf8.h"
 
 namespace {
 const char Separator = '|';
@@ -26,10 +27,12 @@ AnsiString RebootText(const AnsiString& time)
     return text;
 }
 
-AnsiString ProcessPackageText(const AnsiString& name, const AnsiString& action)
+AnsiString ProcessPackageText(const AnsiString& name, const AnsiString& action, size_t maxBytes)
 {
     AnsiString text = "ProcessPackage";
-    text += Separator + name;
+    const size_t others = text.size() + 1 + (action.empty() ? 0 : action.size() + 1);
+    text += Separator;
+    text += Utf8Cut(name, maxBytes > others ? maxBytes - others : 0);
     if (!action.empty())
         text += Separator + action;
     return text;
@@ -73,7 +76,7 @@ TPackageAction DecodeAction(const TStrings& fields)
 TCommand DecodeMessage(const AnsiString& message)
 {
     TStringList fields;
-    SplitCommandMessage(message, fields);
+    SplitCommandMessage(TextToUtf8(message.c_str()), fields);
     return DecodeCommand(fields);
 }
 

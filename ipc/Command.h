@@ -1,7 +1,7 @@
 #pragma once
-// Command texts: fields joined by "|", carried one per message of the command channel with a
-// terminating NUL. Building them for the senders, and decoding what the reader
-// took from the channel.
+// Command texts: fields joined by "|", carried one per message of the command
+// channel with a terminating NUL, in UTF-8. Building them for the senders,
+// and decoding what the reader took from the channel.
 #include "AnsiString.h"
 #include "Classes.h"
 
@@ -9,8 +9,11 @@ AnsiString TerminateText();
 AnsiString FinishInstallationText();
 // "Reboot", and "|" and the time when the time text is not empty.
 AnsiString RebootText(const AnsiString& time);
-// "ProcessPackage|" and the name, and "|" and the action when that is not empty.
-AnsiString ProcessPackageText(const AnsiString& name, const AnsiString& action);
+// "ProcessPackage|" and the name, and "|" and the action when that is not
+// empty; a name that would make the text longer than `maxBytes` is cut on a
+// character's boundary.
+AnsiString ProcessPackageText(const AnsiString& name, const AnsiString& action,
+                              size_t maxBytes = AnsiString::npos);
 
 enum class TCommandKind { Ignored, Terminate, FinishInstallation, Reboot, ProcessPackage };
 enum class TPackageAction { Install, Upgrade, Remove, Other };
@@ -34,7 +37,9 @@ void SplitCommandMessage(const AnsiString& message, TStrings& fields);
 // as reading a missing field does.
 TCommand DecodeCommand(const TStrings& fields);
 
-// A message read from the channel, split and decoded in one call.
+// A message read from the channel, split and decoded in one call. A text that
+// is not well-formed UTF-8 (from an older sender) is read in the legacy code
+// page.
 TCommand DecodeMessage(const AnsiString& message);
 
 // The reboot time of a field: the framework's integer conversion, 0 for

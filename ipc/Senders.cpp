@@ -2,6 +2,7 @@
 
 #include "Command.h"
 #include "Channel.h"
+#include "ChannelPlatform.h"
 
 void SendTerminate()
 {
@@ -20,5 +21,5 @@ void SendReboot(const AnsiString& time)
 
 void SendProcessPackage(const AnsiString& name, const AnsiString& action)
 {
-    WriteMailslot(CommandChannelName, ProcessPackageText(name, action));
+    WriteMailslot(CommandChannelName, ProcessPackageText(name, action, MaxCommandBytes));
 }

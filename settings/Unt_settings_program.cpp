@@ -7,5 +7,5 @@ TSettings::TSettings()
     RequireNoInstance();
     // The framework's fetch of the executable's path grows its buffer, so a
     // path longer than 260 characters names the right directory.
-    Bind(SettingsFileNameFor(ExecutableFileName()), UserLanguage());
+    Bind(SettingsFileNameFor(ExecutableFileNameUtf8()), UserLanguage());
 }

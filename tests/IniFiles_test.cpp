@@ -1,6 +1,7 @@
 // The ini-file reader. These tables run in both builds: under Wine they hold
 // the platform's own private-profile functions to the expectations, natively
-// our reader of the same format.
+// our reader of the same format, which gives UTF-8 whatever the file's
+// encoding.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -21,15 +22,24 @@ struct TReadCase {
     const char* Key;
     AnsiString Default;
     AnsiString Expected;
-    // What Wine's reader gives where it differs from ours: it maps some
-    // letters that code page 1252 lacks to a similar one ("best fit"), and
-    // a character beyond U+FFFF to two "?".
+    // What Wine's reader gives where it differs from ours: its texts are
+    // code page 1252 (ours are UTF-8), it maps some letters that the code
+    // page lacks to a similar one ("best fit"), and a character beyond
+    // U+FFFF to two "?".
     std::optional<AnsiString> OnWine = std::nullopt;
 };
 
 AnsiString Repeated(size_t count, char c = 'v')
 {
     return AnsiString(count, c);
+}
+
+AnsiString Repeated(size_t count, const AnsiString& text)
+{
+    AnsiString repeated;
+    while (count-- > 0)
+        repeated += text;
+    return repeated;
 }
 
 // A literal with the NULs inside it.
@@ -63,11 +73,9 @@ AnsiString Utf16File(std::u16string_view text, bool bigEndian = false)
     return bytes;
 }
 
-// Names and texts with letters beyond ASCII, and the same in code page 1252.
-const char8_t Utf8Strings[] = u8"[Grüße]\r\nSchlüssel=Grüße € ø\r\n";
-const char16_t Utf16Strings[] = u"[Grüße]\r\nSchlüssel=Grüße € ø\r\n";
-const char AnsiSection[] = "Gr\xFC\xDF" "e";
-const char AnsiKey[] = "Schl\xFC" "ssel";
+// Texts with letters beyond ASCII, and the same in code page 1252.
+const char8_t Utf8Strings[] = u8"[S]\r\nKey=Grüße € ø\r\n";
+const char16_t Utf16Strings[] = u"[S]\r\nKey=Grüße € ø\r\n";
 const char AnsiText[] = "Gr\xFC\xDF" "e \x80 \xF8";
 
 const TReadCase ReadCases[] = {
@@ -77,7 +85,8 @@ const TReadCase ReadCases[] = {
      "Strings", "Key", "d", "Inner  blanks stay"},
     {"blanks inside the brackets", "[ \tStrings ]\r\nKey=Value\r\n", "Strings", "Key", "d", "Value"},
     {"end-of-file mark is a blank", "[Strings]\r\nKey=\x1a v \x1a\r\n", "Strings", "Key", "d", "v"},
-    {"no-break space is no blank", "[Strings]\r\nKey=\xa0v\xa0\r\n", "Strings", "Key", "d", "\xa0v\xa0"},
+    {"no-break space is no blank", "[Strings]\r\nKey=\xa0v\xa0\r\n", "Strings", "Key", "d", "\xC2\xA0v\xC2\xA0",
+     "\xa0v\xa0"},
     {"blanks around the asked-for names", "[Strings]\r\nKey=Value\r\n", " Strings ", "\tKey ", "d", "Value"},
     {"inner blanks of a key name", "[Strings]\r\nMy  Key=v\r\n", "Strings", "my  key", "d", "v"},
     {"double quotes removed", "[Strings]\r\nKey=\"  quoted  \"\r\n", "Strings", "Key", "d", "  quoted  "},
@@ -112,7 +121,7 @@ const TReadCase ReadCases[] = {
     {"tab inside a value stays", "[Strings]\r\nKey=a\tb\r\n", "Strings", "Key", "d", "a\tb"},
     {"tab behind the equals sign is a blank", "[Strings]\r\nKey=\tb\r\n", "Strings", "Key", "d", "b"},
     {"ANSI letters unchanged", "[Strings]\r\nKey=Gr\xFC\xDF" "e \xC4\xD6\xDC \x80\r\n", "Strings", "Key", "d",
-     "Gr\xFC\xDF" "e \xC4\xD6\xDC \x80"},
+     Utf8Bytes(u8"Grüße ÄÖÜ €"), "Gr\xFC\xDF" "e \xC4\xD6\xDC \x80"},
     {"value of 2047 characters", "[Strings]\r\nKey=" + Long2047 + "\r\n", "Strings", "Key", "d", Long2047},
     {"value of 2048 characters", "[Strings]\r\nKey=" + Long2047 + "w\r\n", "Strings", "Key", "d", Long2047},
     {"value of 5000 characters", "[Strings]\r\nKey=" + Repeated(5000) + "\r\n", "Strings", "Key", "d",
@@ -123,19 +132,19 @@ const TReadCase ReadCases[] = {
     {"binary garbage around the section",
      Bytes("\x80\x81\x00\x7f\x01junk\x00\r\n\x02[x\x00y]\r\n[Strings]\r\n\x03\x04=\x05\r\nKey=ok\r\n\x00\xff\x1b\r\n"),
      "Strings", "Key", "d", "ok"},
-    {"UTF-8 without a byte-order mark is code page 1252", Utf8Bytes(u8"[S]\r\nKey=Grüße"), "S",
-     "Key", "d", "Gr\xC3\xBC\xC3\x9F" "e"},
-    {"UTF-8 behind a byte-order mark", Utf8File(Utf8Strings), AnsiSection, AnsiKey, "d", AnsiText},
-    {"UTF-16 behind a byte-order mark", Utf16File(Utf16Strings), AnsiSection, AnsiKey, "d", AnsiText},
-    {"big-endian UTF-16 behind a byte-order mark", Utf16File(Utf16Strings, true), AnsiSection, AnsiKey, "d",
-     AnsiText},
-    {"UTF-8 letters that code page 1252 lacks", Utf8File(u8"[S]\r\nKey=Ł中😀."), "S", "Key", "d", "???.",
-     "L???."},
+    {"UTF-8 without a byte-order mark", Utf8Bytes(u8"[S]\r\nKey=Grüße"), "S", "Key", "d", Utf8Bytes(u8"Grüße")},
+    {"UTF-8 behind a byte-order mark", Utf8File(Utf8Strings), "S", "Key", "d", Utf8Bytes(u8"Grüße € ø"), AnsiText},
+    {"UTF-16 behind a byte-order mark", Utf16File(Utf16Strings), "S", "Key", "d", Utf8Bytes(u8"Grüße € ø"), AnsiText},
+    {"big-endian UTF-16 behind a byte-order mark", Utf16File(Utf16Strings, true), "S", "Key", "d",
+     Utf8Bytes(u8"Grüße € ø"), AnsiText},
+    {"UTF-8 letters that code page 1252 lacks", Utf8File(u8"[S]\r\nKey=Ł中😀."), "S", "Key", "d",
+     Utf8Bytes(u8"Ł中😀."), "L???."},
     {"UTF-16 letters that code page 1252 lacks, a lone surrogate", Utf16File(u"[S]\r\nKey=Ł中😀\xD800."), "S",
-     "Key", "d", "????.", "L????."},
-    {"bytes that are no UTF-8", Utf8File(u8"[S]\r\nKey=a") + "\xFF\xC3" "b", "S", "Key", "d", "a??b"},
+     "Key", "d", Utf8Bytes(u8"Ł中😀\uFFFD."), "L????."},
+    {"bytes that are no UTF-8 behind its mark", Utf8File(u8"[S]\r\nKey=a") + "\xFF\xC3" "b", "S", "Key", "d",
+     Utf8Bytes(u8"aÿÃb"), "a??b"},
     {"value cut after it is converted", Utf16File(u"[S]\r\nKey=" + std::u16string(2100, u'ü')), "S", "Key", "d",
-     Repeated(2047, '\xFC')},
+     Repeated(2047, "\xC3\xBC"), Repeated(2047, '\xFC')},
     {"only a UTF-8 byte-order mark", Utf8File(u8""), "S", "Key", "dflt", "dflt"},
     {"a second byte-order mark is text", Utf8File(u8"\uFEFF[S]\r\nKey=v"), "S", "Key", "dflt", "dflt"},
     {"a byte-order mark after the start is text", "\r\n" + Utf8File(u8"[S]\r\nKey=v"), "S", "Key", "dflt", "dflt"},
@@ -175,6 +184,38 @@ const TReadCase TabCases[] = {
      Repeated(100)},
     {"tab behind the first 2047", "[S]\r\nKey=" + Repeated(2100) + "\tremark\r\n", "S", "Key", "d", Long2047},
 };
+
+// The settings' reader decodes the file itself, the same way on every
+// platform: a mark says UTF-16 (either byte order) or UTF-8; without one,
+// well-formed UTF-8 is UTF-8 and anything else the legacy code page's (1252
+// here; the system's ANSI code page on Windows). Windows' own reader knows
+// the UTF-16 little-endian mark alone, Wine's all three.
+TEST(IniFileKx, ReadsEveryEncodingTheSameWayOnEveryPlatform)
+{
+    const AnsiString text = Utf8Bytes(u8"Добро 日本 ✓ שלום");
+    const AnsiString truncated = Utf16File(u"[S]\r\nKey=ab");
+    const struct {
+        const char* Name;
+        AnsiString Contents;
+        AnsiString Section;
+        AnsiString Expected;
+    } rows[] = {
+        {"UTF-16 with its mark", Utf16File(u"[S]\r\nKey=Добро 日本 ✓ שלום"), "S", text},
+        {"big-endian UTF-16 with its mark", Utf16File(u"[S]\r\nKey=Добро 日本 ✓ שלום", true), "S", text},
+        {"UTF-8 with its mark", Utf8File(u8"[S]\r\nKey=Добро 日本 ✓ שלום"), "S", text},
+        {"UTF-8 without a mark", "[S]\r\nKey=" + text, "S", text},
+        {"an old code-page file", "[S]\r\nKey=Gr\xFC\xDF" "e \x80", "S", Utf8Bytes(u8"Grüße €")},
+        // Half-width katakana of code page 932 that happen to form UTF-8.
+        {"a legacy file that reads as UTF-8", "[S]\r\nKey=\xC3\xBD", "S", Utf8Bytes(u8"ý")},
+        {"UTF-16 cut in the middle of a character", truncated.substr(0, truncated.size() - 1), "S",
+         Utf8Bytes(u8"a\uFFFD")},
+        {"names beyond ASCII", Utf8Bytes(u8"[Grüße]\r\nKey=v"), Utf8Bytes(u8"Grüße"), "v"},
+    };
+    TTempFolder folder;
+    for (const auto& row : rows)
+        EXPECT_EQ(TIniFileKx(folder.Write(row.Contents)).ReadString(row.Section, "Key", "d"), row.Expected)
+            << row.Name;
+}
 
 TEST(IniFileKx, ValueEndsBeforeItsFirstTab)
 {

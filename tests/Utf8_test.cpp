@@ -57,21 +57,22 @@ constexpr std::string_view Bytes(const char (&text)[N])
     return {text, N - 1};
 }
 
-TEST(Utf16, NulsStayBrokenPairsAndAnOddByteBecomeQuestionMarks)
+TEST(Utf16, NulsStayPairsJoinAndBrokenOnesAndAnOddByteBecomeReplacements)
 {
     const struct {
         const char* Name;
         std::string_view Utf16; // little-endian
-        std::string_view Ansi;
+        std::string_view Utf8;
     } cases[] = {
         {"a NUL stays", Bytes("a\0\0\0b\0"), Bytes("a\0b")},
-        {"a high surrogate before a letter", Bytes("\x3D\xD8" "A\0"), "?A"},
-        {"a high surrogate at the end", "\x3D\xD8", "?"},
-        {"a low surrogate alone", Bytes("\0\xDE" "A\0"), "?A"},
-        {"an odd byte at the end", Bytes("A\0B"), "A?"},
+        {"a pair is one character", Bytes("\x3D\xD8\x00\xDE"), "\xF0\x9F\x98\x80"},
+        {"a high surrogate before a letter", Bytes("\x3D\xD8" "A\0"), "\xEF\xBF\xBD" "A"},
+        {"a high surrogate at the end", "\x3D\xD8", "\xEF\xBF\xBD"},
+        {"a low surrogate alone", Bytes("\0\xDE" "A\0"), "\xEF\xBF\xBD" "A"},
+        {"an odd byte at the end", Bytes("A\0B"), "A\xEF\xBF\xBD"},
     };
     for (const auto& item : cases)
-        EXPECT_EQ(Utf16ToAnsi(item.Utf16, false), item.Ansi) << item.Name;
+        EXPECT_EQ(Utf16ToUtf8(item.Utf16, false), item.Utf8) << item.Name;
 }
 
 } // namespace

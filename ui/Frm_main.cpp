@@ -12,7 +12,11 @@ namespace {
 TFont FontOf(int height)
 {
     TFont font;
-    font.Name = "MS Sans Serif";
+    // The TrueType successor of the raster "MS Sans Serif", of the same size
+    // and look: the raster font holds Western letters alone and takes no
+    // part in the system's font linking, through which this one shows every
+    // script.
+    font.Name = "Microsoft Sans Serif";
     font.Height = height;
     font.Color = clWindowText;
     return font;

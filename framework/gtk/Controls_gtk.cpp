@@ -7,6 +7,7 @@
 #include "ExtCtrls.h"
 #include "Forms.h"
 #include "StdCtrls.h"
+#include "Utf8.h"
 #include "SysUtils.h"
 #include "Gtk.h"
 
@@ -170,9 +171,10 @@ void PlaceWidget(TControl& control, GtkWidget* widget, int dpi)
 void ApplyFont(GtkWidget* label, const TFont& font, int dpi)
 {
     const TLibrary& gtk = Library();
-    // "MS Sans Serif" is seldom there; the desktop's sans-serif font stands in.
+    // Windows' fonts are seldom there; the desktop's sans-serif font stands
+    // in, and its fallback fills in every script.
     PangoFontDescription* description = gtk.pango_font_description_new();
-    gtk.pango_font_description_set_family(description, (AnsiToUtf8(font.Name) + ",Sans").c_str());
+    gtk.pango_font_description_set_family(description, (TextToUtf8(font.Name) + ",Sans").c_str());
     gtk.pango_font_description_set_absolute_size(description, Scale(font.Height, dpi) * PANGO_SCALE);
     gtk.pango_font_description_set_weight(description, font.Bold ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
     PangoAttrList* attributes = gtk.pango_attr_list_new();
@@ -209,15 +211,29 @@ void TPanel::BoundsChanged()
         PlaceWidget(*this, static_cast<GtkWidget*>(FHandle), Dpi());
 }
 
+namespace {
+
+// From the top left corner, or, for a text that starts in a script written
+// from the right, read from the right and from the top right corner.
+void ApplyDirection(GtkWidget* label, const AnsiString& caption)
+{
+    const TLibrary& gtk = Library();
+    const bool rightToLeft = StartsRightToLeft(TextToUtf8(caption));
+    gtk.gtk_widget_set_direction(label, rightToLeft ? GTK_TEXT_DIR_RTL : GTK_TEXT_DIR_LTR);
+    gtk.gtk_label_set_xalign(GTK_LABEL(label), rightToLeft ? 1.0f : 0.0f);
+    gtk.gtk_label_set_justify(GTK_LABEL(label), rightToLeft ? GTK_JUSTIFY_RIGHT : GTK_JUSTIFY_LEFT);
+}
+
+} // namespace
+
 void TLabel::CreateWnd()
 {
     const TLibrary& gtk = Library();
     GtkWidget* label = gtk.gtk_label_new(nullptr);
-    // From the top left corner, broken at word boundaries (inside a word only
-    // when the word alone is wider than the box), cut off at the box's edges.
-    gtk.gtk_label_set_xalign(GTK_LABEL(label), 0.0f);
+    // Broken at word boundaries (inside a word only when the word alone is
+    // wider than the box), cut off at the box's edges.
     gtk.gtk_label_set_yalign(GTK_LABEL(label), 0.0f);
-    gtk.gtk_label_set_justify(GTK_LABEL(label), GTK_JUSTIFY_LEFT);
+    ApplyDirection(label, Caption());
     gtk.gtk_label_set_line_wrap(GTK_LABEL(label), WordWrap);
     gtk.gtk_label_set_line_wrap_mode(GTK_LABEL(label), PANGO_WRAP_WORD_CHAR);
     gtk.gtk_label_set_text_with_mnemonic(GTK_LABEL(label), MnemonicText(Caption()).c_str());
@@ -235,8 +251,10 @@ void TLabel::BoundsChanged()
 void TLabel::CaptionChanged()
 {
     // The label tells screen readers of its new name itself.
-    if (HandleAllocated())
-        Library().gtk_label_set_text_with_mnemonic(GTK_LABEL(FHandle), MnemonicText(Caption()).c_str());
+    if (!HandleAllocated())
+        return;
+    ApplyDirection(static_cast<GtkWidget*>(FHandle), Caption());
+    Library().gtk_label_set_text_with_mnemonic(GTK_LABEL(FHandle), MnemonicText(Caption()).c_str());
 }
 
 void TLabel::FontChanged()

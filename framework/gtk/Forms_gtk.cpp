@@ -30,7 +30,7 @@ void* TApplication::Handle()
         Start();
         const TLibrary& gtk = Library();
         FHandle = gtk.gtk_window_new(GTK_WINDOW_TOPLEVEL);
-        gtk.gtk_window_set_title(GTK_WINDOW(FHandle), AnsiToUtf8(Title).c_str());
+        gtk.gtk_window_set_title(GTK_WINDOW(FHandle), TextToUtf8(Title).c_str());
     }
     return FHandle;
 }
@@ -76,8 +76,8 @@ void TApplication::ShowBox(const AnsiString& text, TMessageIcon icon, const Ansi
         Start();
     } catch (const Exception&) {
         // No display to show the box on: the text goes where a terminal sees it.
-        std::fprintf(stderr, "%s: %s%s\n", AnsiToUtf8(Title).c_str(), AnsiToUtf8(text).c_str(),
-                     detail.empty() ? "" : AnsiToUtf8(" (" + detail + ")").c_str());
+        std::fprintf(stderr, "%s: %s%s\n", TextToUtf8(Title).c_str(), TextToUtf8(text).c_str(),
+                     detail.empty() ? "" : TextToUtf8(" (" + detail + ")").c_str());
         return;
     }
     const TLibrary& gtk = Library();
@@ -88,11 +88,11 @@ void TApplication::ShowBox(const AnsiString& text, TMessageIcon icon, const Ansi
         owner = GTK_WINDOW(FMainForm->Handle());
     GtkWidget* box = gtk.gtk_message_dialog_new(owner, GTK_DIALOG_MODAL,
                                                 icon == TMessageIcon::Stop ? GTK_MESSAGE_ERROR : GTK_MESSAGE_OTHER,
-                                                GTK_BUTTONS_OK, "%s", AnsiToUtf8(text).c_str());
-    gtk.gtk_window_set_title(GTK_WINDOW(box), AnsiToUtf8(Title).c_str());
+                                                GTK_BUTTONS_OK, "%s", TextToUtf8(text).c_str());
+    gtk.gtk_window_set_title(GTK_WINDOW(box), TextToUtf8(Title).c_str());
     // Screen readers announce the box by its caption, as on Windows, not by
     // the toolkit's name for the kind of message.
-    gtk.atk_object_set_name(gtk.gtk_widget_get_accessible(box), AnsiToUtf8(Title).c_str());
+    gtk.atk_object_set_name(gtk.gtk_widget_get_accessible(box), TextToUtf8(Title).c_str());
     gtk.gtk_window_set_position(GTK_WINDOW(box), GTK_WIN_POS_CENTER);
     if (icon == TMessageIcon::Stop) {
         GtkWidget* image = gtk.gtk_image_new_from_icon_name("dialog-error", GTK_ICON_SIZE_DIALOG);
@@ -144,7 +144,7 @@ void TForm::CreateWnd()
     FPixelsPerInch = ScreenDpi();
     GtkWidget* window = gtk.gtk_window_new(GTK_WINDOW_TOPLEVEL);
     GtkWindow* frame = GTK_WINDOW(window);
-    gtk.gtk_window_set_title(frame, AnsiToUtf8(Caption()).c_str());
+    gtk.gtk_window_set_title(frame, TextToUtf8(Caption()).c_str());
     if (BorderStyle == TBorderStyle::bsDialog) {
         gtk.gtk_window_set_resizable(frame, FALSE);
         gtk.gtk_window_set_type_hint(frame, GDK_WINDOW_TYPE_HINT_DIALOG);
@@ -185,7 +185,7 @@ void TForm::BoundsChanged()
 void TForm::CaptionChanged()
 {
     if (HandleAllocated())
-        Library().gtk_window_set_title(GTK_WINDOW(FHandle), AnsiToUtf8(Caption()).c_str());
+        Library().gtk_window_set_title(GTK_WINDOW(FHandle), TextToUtf8(Caption()).c_str());
 }
 
 void TForm::VisibleChanged()

@@ -24,7 +24,7 @@ void Start()
         std::setlocale(LC_MESSAGES, "");
         gtk.gtk_disable_setlocale();
         if (!Application->Title.empty())
-            gtk.g_set_prgname(AnsiToUtf8(Application->Title).c_str());
+            gtk.g_set_prgname(TextToUtf8(Application->Title).c_str());
         started = gtk.gtk_init_check(nullptr, nullptr) ? 1 : -1;
     }
     if (started < 0)
@@ -62,7 +62,7 @@ std::string MnemonicText(const AnsiString& caption)
             text += c;
         }
     }
-    return AnsiToUtf8(text);
+    return TextToUtf8(text);
 }
 
 } // namespace Gtk

@@ -24,7 +24,7 @@ int Priority(TDiagnosticKind kind)
 
 void WriteDiagnostic(const AnsiString& line, TDiagnosticKind kind)
 {
-    const std::string text = AnsiToUtf8(line);
+    const std::string text = TextToUtf8(line);
     std::fprintf(stderr, "deployNotice: %s\n", text.c_str());
     // Without a log daemon or journal the line is lost there, not here.
     openlog("deployNotice", LOG_PID, LOG_USER);

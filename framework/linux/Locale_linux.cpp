@@ -84,6 +84,20 @@ AnsiString AnsiLowerCase(const AnsiString& text)
     return MapCase(text, Lower);
 }
 
+AnsiString Utf8LowerCase(const AnsiString& utf8)
+{
+    return MapUtf8(utf8, [](char32_t c) -> char32_t {
+        if (c < 0x80)
+            return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c;
+        return static_cast<char32_t>(towlower_l(static_cast<wint_t>(c), UserLocale()));
+    });
+}
+
+std::string LegacyToUtf8(std::string_view legacy)
+{
+    return AnsiToUtf8(legacy);
+}
+
 AnsiString AnsiUpperCase(const AnsiString& text)
 {
     return MapCase(text, Upper);

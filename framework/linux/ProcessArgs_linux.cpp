@@ -1,9 +1,9 @@
 // The argument list of a Linux process. The shell has already cut the command
-// line into arguments; they arrive in the user's locale (UTF-8) and are turned
-// into the program's code page here, where the list is built. File names stay
-// in the file system's bytes: they go back to the kernel and are never shown,
-// and a round trip through code page 1252 would lose directories whose names
-// it cannot hold.
+// line into arguments; they arrive in the user's locale (UTF-8), as the front
+// end takes them, or turned into code page 1252 for the library's list. File
+// names stay in the file system's bytes: they go back to the kernel, and a
+// round trip through code page 1252 would lose directories whose names it
+// cannot hold.
 #include <unistd.h>
 
 #include <cstdio>
@@ -47,7 +47,14 @@ AnsiString ExecutableFileName()
     }
 }
 
-TArgumentList ProcessArguments()
+AnsiString ExecutableFileNameUtf8()
+{
+    return ExecutableFileName();
+}
+
+namespace {
+
+TArgumentList Arguments(AnsiString (*convert)(std::string_view))
 {
     TArgumentList list;
     list.Program = ExecutableFileName();
@@ -61,7 +68,24 @@ TArgumentList ProcessArguments()
         // An empty argument is no argument, as an empty pair of quotes is none
         // on Windows: the same script line gives the same list.
         if (end > start)
-            list.Arguments.push_back(Utf8ToAnsi(std::string_view(bytes).substr(start, end - start)));
+            list.Arguments.push_back(convert(std::string_view(bytes).substr(start, end - start)));
     }
     return list;
+}
+
+AnsiString AsItIs(std::string_view text)
+{
+    return AnsiString(text);
+}
+
+} // namespace
+
+TArgumentList ProcessArguments()
+{
+    return Arguments(Utf8ToAnsi);
+}
+
+TArgumentList ProcessArgumentsUtf8()
+{
+    return Arguments(AsItIs);
 }

@@ -67,6 +67,7 @@
     X(gtk_label_set_text_with_mnemonic)                                                                              \
     X(gtk_label_set_xalign)                                                                                          \
     X(gtk_label_set_yalign)                                                                                          \
+    X(gtk_widget_set_direction)                                                                                      \
     X(gtk_main)                                                                                                      \
     X(gtk_main_level)                                                                                                \
     X(gtk_main_quit)                                                                                                 \

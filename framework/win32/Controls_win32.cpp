@@ -16,6 +16,8 @@
 #include "LastError.h"
 #include "StdCtrls.h"
 #include "SysUtils.h"
+#include "Utf8.h"
+#include "WideText.h"
 #include "Window_win32.h"
 
 namespace Win32 {
@@ -43,29 +45,34 @@ HFONT FontFor(const TFont& font, int dpi)
 {
     auto& slot = FontCache()[TFontKey{font.Name, font.Height, font.Bold, dpi}];
     if (!slot.Valid()) {
-        LOGFONTA description{};
+        LOGFONTW description{};
         description.lfHeight = -Scale(font.Height, dpi);
         description.lfWeight = font.Bold ? FW_BOLD : FW_NORMAL;
+        // Any character set: the system's font linking fills in the scripts
+        // that the face lacks.
         description.lfCharSet = DEFAULT_CHARSET;
-        std::strncpy(description.lfFaceName, font.Name.c_str(), LF_FACESIZE - 1);
-        slot.Reset(CreateFontIndirectA(&description));
+        WideOf(font.Name).copy(description.lfFaceName, LF_FACESIZE - 1);
+        slot.Reset(CreateFontIndirectW(&description));
     }
     return slot.Get();
 }
 
 void RegisterWindowClass(const char* className, WNDPROC procedure, HBRUSH background)
 {
-    WNDCLASSEXA windowClass{};
+    // Unicode windows: their texts hold every script, not only the ANSI
+    // code page's.
+    const std::wstring name = Utf8ToWide(className);
+    WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
-    const HINSTANCE instance = GetModuleHandleA(nullptr);
-    if (GetClassInfoExA(instance, className, &windowClass))
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    if (GetClassInfoExW(instance, name.c_str(), &windowClass))
         return;
     windowClass.lpfnWndProc = procedure;
     windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     windowClass.hbrBackground = background;
-    windowClass.lpszClassName = className;
-    if (!RegisterClassExA(&windowClass))
+    windowClass.lpszClassName = name.c_str();
+    if (!RegisterClassExW(&windowClass))
         RaiseLastError([&] { return Format(SWindowClassNotRegistered, className); });
 }
 
@@ -74,11 +81,12 @@ HWND CreateChildWindow(TWinControl& control, const char* className, DWORD style,
     static int nextId = 100;
     if (control.Parent() == nullptr)
         throw Exception(SParentRequired);
-    const HWND window = CreateWindowExA(
-        exStyle, className, control.Caption().c_str(), WS_CHILD | WS_CLIPSIBLINGS | (control.Visible() ? WS_VISIBLE : 0) | style,
-        Scale(control.Left(), dpi), Scale(control.Top(), dpi), Scale(control.Width(), dpi),
-        Scale(control.Height(), dpi), Hwnd(control.Parent()->Handle()),
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(nextId++)), GetModuleHandleA(nullptr), &control);
+    const HWND window = CreateWindowExW(
+        exStyle, Utf8ToWide(className).c_str(), WideOf(control.Caption()).c_str(),
+        WS_CHILD | WS_CLIPSIBLINGS | (control.Visible() ? WS_VISIBLE : 0) | style, Scale(control.Left(), dpi),
+        Scale(control.Top(), dpi), Scale(control.Width(), dpi), Scale(control.Height(), dpi),
+        Hwnd(control.Parent()->Handle()), reinterpret_cast<HMENU>(static_cast<INT_PTR>(nextId++)),
+        GetModuleHandleW(nullptr), &control);
     if (window == nullptr)
         RaiseLastError([&] { return Format(SWindowNotCreated, className); });
     SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(control.Font(), dpi)), FALSE);
@@ -127,10 +135,10 @@ const char PanelClass[] = "TPanel";
 LRESULT CALLBACK PanelWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_NCCREATE) {
-        const auto* creation = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
+        const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
     } else if (message == WM_PAINT) {
-        const auto* panel = reinterpret_cast<const TPanel*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+        const auto* panel = reinterpret_cast<const TPanel*>(GetWindowLongPtrW(window, GWLP_USERDATA));
         PAINTSTRUCT paint;
         const HDC dc = BeginPaint(window, &paint);
         if (panel != nullptr && panel->BevelOuter != TBevelCut::bvNone) {
@@ -145,7 +153,7 @@ LRESULT CALLBACK PanelWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         EndPaint(window, &paint);
         return 0;
     }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 } // namespace
@@ -164,9 +172,27 @@ void TPanel::BoundsChanged()
     }
 }
 
+namespace {
+
+// A text that starts in a script written from the right is read and aligned
+// from the right; every other stays as it always was.
+DWORD LabelStyle(const TLabel& label)
+{
+    if (StartsRightToLeft(TextToUtf8(label.Caption())))
+        return SS_RIGHT;
+    return label.WordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP;
+}
+
+DWORD LabelExStyle(const TLabel& label)
+{
+    return StartsRightToLeft(TextToUtf8(label.Caption())) ? WS_EX_RTLREADING : 0;
+}
+
+} // namespace
+
 void TLabel::CreateWnd()
 {
-    FHandle = CreateChildWindow(*this, "Static", WordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP, Dpi());
+    FHandle = CreateChildWindow(*this, "Static", LabelStyle(*this), Dpi(), LabelExStyle(*this));
 }
 
 void TLabel::BoundsChanged()
@@ -179,7 +205,16 @@ void TLabel::CaptionChanged()
 {
     if (!HandleAllocated())
         return;
-    SetWindowTextA(Hwnd(FHandle), Caption().c_str());
+    const HWND window = Hwnd(FHandle);
+    const LONG style = GetWindowLongW(window, GWL_STYLE);
+    const LONG exStyle = GetWindowLongW(window, GWL_EXSTYLE);
+    const LONG wanted = static_cast<LONG>((style & ~SS_TYPEMASK) | LabelStyle(*this));
+    const LONG wantedEx = static_cast<LONG>((exStyle & ~WS_EX_RTLREADING) | LabelExStyle(*this));
+    if (wanted != style || wantedEx != exStyle) {
+        SetWindowLongW(window, GWL_STYLE, wanted);
+        SetWindowLongW(window, GWL_EXSTYLE, wantedEx);
+    }
+    SetWindowTextW(window, WideOf(Caption()).c_str());
     // Screen readers learn of the new text from this event; not every
     // platform sends it for a static control's text on its own.
     NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, Hwnd(FHandle), OBJID_WINDOW, CHILDID_SELF);
@@ -197,7 +232,7 @@ void TProgressBar::CreateWnd()
         INITCOMMONCONTROLSEX classes{sizeof classes, ICC_PROGRESS_CLASS};
         return InitCommonControlsEx(&classes) != FALSE;
     }();
-    FHandle = CreateChildWindow(*this, PROGRESS_CLASSA, Smooth ? PBS_SMOOTH : 0, Dpi());
+    FHandle = CreateChildWindow(*this, "msctls_progress32", Smooth ? PBS_SMOOTH : 0, Dpi());
     ShowPosition();
 }
 

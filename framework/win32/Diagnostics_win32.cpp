@@ -3,6 +3,7 @@
 #include "Diagnostics.h"
 #include "Handle.h"
 #include "Station.h"
+#include "WideText.h"
 
 namespace {
 
@@ -31,6 +32,7 @@ void WriteDiagnostic(const AnsiString& line, TDiagnosticKind kind)
     const TEventSource log(RegisterEventSourceA(nullptr, EventSource));
     if (!log.Valid())
         return;
-    const char* strings[] = {line.c_str()};
-    ReportEventA(log.Get(), EventType(kind), 0, 0, nullptr, 1, 0, strings, nullptr);
+    const std::wstring text = WideOf(line);
+    const wchar_t* strings[] = {text.c_str()};
+    ReportEventW(log.Get(), EventType(kind), 0, 0, nullptr, 1, 0, strings, nullptr);
 }

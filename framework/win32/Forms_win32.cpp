@@ -9,6 +9,8 @@
 #include "LastError.h"
 #include "Station.h"
 #include "SysUtils.h"
+#include "Utf8.h"
+#include "WideText.h"
 #include "Window_win32.h"
 
 using namespace Win32;
@@ -30,7 +32,7 @@ LRESULT CALLBACK ApplicationWindowProc(HWND window, UINT message, WPARAM wParam,
         }
         return 0;
     }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 } // namespace
@@ -39,10 +41,10 @@ void* TApplication::Handle()
 {
     if (FHandle == nullptr) {
         RegisterWindowClass(ApplicationClass, ApplicationWindowProc, nullptr);
-        FHandle = CreateWindowExA(0, ApplicationClass, Title.c_str(),
+        FHandle = CreateWindowExW(0, Utf8ToWide(ApplicationClass).c_str(), WideOf(Title).c_str(),
                                   WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
                                   GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr,
-                                  nullptr, GetModuleHandleA(nullptr), nullptr);
+                                  nullptr, GetModuleHandleW(nullptr), nullptr);
         if (FHandle == nullptr)
             RaiseLastError(SApplicationWindowNotCreated);
     }
@@ -52,7 +54,7 @@ void* TApplication::Handle()
 void TApplication::RunMessageLoop()
 {
     MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         if (OnMessage) {
             TMsg seen{message.hwnd, message.message, message.wParam, message.lParam};
             bool handled = false;
@@ -65,7 +67,7 @@ void TApplication::RunMessageLoop()
                 continue;
         }
         TranslateMessage(&message);
-        DispatchMessageA(&message);
+        DispatchMessageW(&message);
     }
 }
 
@@ -97,7 +99,9 @@ void TApplication::ShowBox(const AnsiString& text, TMessageIcon icon, const Ansi
     UINT flags = MB_OK | MB_SETFOREGROUND | (owner == nullptr ? MB_TASKMODAL : 0);
     if (icon == TMessageIcon::Stop)
         flags |= MB_ICONSTOP;
-    MessageBoxA(owner, text.c_str(), Title.c_str(), flags);
+    if (StartsRightToLeft(TextToUtf8(text)))
+        flags |= MB_RTLREADING | MB_RIGHT;
+    MessageBoxW(owner, WideOf(text).c_str(), WideOf(Title).c_str(), flags);
 }
 
 uint32_t GetTickCount32()
@@ -109,10 +113,10 @@ struct TFormWindow {
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     {
         if (message == WM_NCCREATE) {
-            const auto* creation = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-            SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
+            const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+            SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
         }
-        auto* form = reinterpret_cast<TForm*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+        auto* form = reinterpret_cast<TForm*>(GetWindowLongPtrW(window, GWLP_USERDATA));
         try {
             if (form != nullptr && message == WM_CLOSE) {
                 form->Close();
@@ -131,7 +135,7 @@ struct TFormWindow {
             Application->HandleException(error);
             return 0;
         }
-        return DefWindowProcA(window, message, wParam, lParam);
+        return DefWindowProcW(window, message, wParam, lParam);
     }
 
     static DWORD Style(const TForm& form)
@@ -171,9 +175,9 @@ void TForm::CreateWnd()
         y = (GetSystemMetrics(SM_CYSCREEN) - size.cy) / 2;
     }
     const HWND owner = Hwnd(Application->Handle());
-    FHandle = CreateWindowExA(TFormWindow::ExStyle(*this), ClassName(), Caption().c_str(),
+    FHandle = CreateWindowExW(TFormWindow::ExStyle(*this), Utf8ToWide(ClassName()).c_str(), WideOf(Caption()).c_str(),
                               TFormWindow::Style(*this) | (Visible() ? WS_VISIBLE : 0), x, y, size.cx, size.cy, owner,
-                              nullptr, GetModuleHandleA(nullptr), this);
+                              nullptr, GetModuleHandleW(nullptr), this);
     if (FHandle == nullptr)
         RaiseLastError([&] { return Format(SWindowNotCreated, ClassName()); });
     SendMessageA(Hwnd(FHandle), WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(Font(), FPixelsPerInch)), FALSE);
@@ -190,7 +194,7 @@ void TForm::BoundsChanged()
 void TForm::CaptionChanged()
 {
     if (HandleAllocated())
-        SetWindowTextA(Hwnd(FHandle), Caption().c_str());
+        SetWindowTextW(Hwnd(FHandle), WideOf(Caption()).c_str());
 }
 
 void TForm::VisibleChanged()

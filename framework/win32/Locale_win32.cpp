@@ -5,6 +5,7 @@
 
 #include "Language.h"
 #include "SysUtils.h"
+#include "WideText.h"
 
 namespace {
 
@@ -32,6 +33,20 @@ int Compare(const AnsiString& a, const AnsiString& b, DWORD flags)
 AnsiString AnsiLowerCase(const AnsiString& text)
 {
     return MapCase(text, LCMAP_LOWERCASE);
+}
+
+AnsiString Utf8LowerCase(const AnsiString& utf8)
+{
+    const std::wstring wide = Utf8ToWide(utf8);
+    if (wide.empty())
+        return utf8;
+    std::wstring lower(wide.size(), L'\0');
+    const int length = LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_LOWERCASE, wide.data(), static_cast<int>(wide.size()),
+                                    lower.data(), static_cast<int>(lower.size()));
+    if (length <= 0)
+        return utf8;
+    lower.resize(static_cast<size_t>(length));
+    return WideToUtf8(lower);
 }
 
 AnsiString AnsiUpperCase(const AnsiString& text)

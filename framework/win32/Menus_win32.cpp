@@ -32,7 +32,7 @@ LRESULT CALLBACK PopupListProc(HWND window, UINT message, WPARAM wParam, LPARAM 
             return 0;
         }
     }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 HWND PopupListWindow()

@@ -2,6 +2,7 @@
 
 #include "ProcessArgs.h"
 #include "ProcessArgs_win32.h"
+#include "WideText.h"
 
 namespace {
 
@@ -37,7 +38,19 @@ std::wstring ExecutableWideFileName()
     return ModuleFileName<std::wstring>(GetModuleFileNameW);
 }
 
+AnsiString ExecutableFileNameUtf8()
+{
+    return WideToUtf8(ExecutableWideFileName());
+}
+
 TArgumentList ProcessArguments()
 {
     return SplitCommandLine(ExecutableFileName(), GetCommandLineA());
+}
+
+// The splitting rule looks at ASCII characters alone, none of which is a part
+// of another character in UTF-8.
+TArgumentList ProcessArgumentsUtf8()
+{
+    return SplitCommandLine(ExecutableFileNameUtf8(), WideToUtf8(GetCommandLineW()).c_str());
 }

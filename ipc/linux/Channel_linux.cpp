@@ -18,6 +18,8 @@
 #include "Channel_linux.h"
 #include "SysUtils.h"
 
+const size_t MaxCommandBytes = 192 * 1024;
+
 namespace {
 
 using namespace std::chrono_literals;

@@ -13,6 +13,8 @@
 #include "Station.h"
 #include "SysUtils.h"
 
+const size_t MaxCommandBytes = 64 * 1024 - 2;
+
 namespace {
 
 // Sharing write access as well lets concurrent senders open the mailslot at

@@ -48,7 +48,7 @@ std::vector<TUserSession> THandOverSystem::Sessions()
         session.Id = info.Get()->SessionId;
         session.Active = info.Get()->State == WTSActive;
         if (info.Get()->UserName[0] != L'\0')
-            session.User = AnsiText(info.Get()->Domain) + "\\" + AnsiText(info.Get()->UserName);
+            session.User = WideToUtf8(info.Get()->Domain) + "\\" + WideToUtf8(info.Get()->UserName);
         session.LastInput = info.Get()->LastInputTime.QuadPart;
         session.LogonTime = info.Get()->LogonTime.QuadPart;
         sessions.push_back(session);
@@ -100,16 +100,4 @@ AnsiString THandOverSystem::FolderSecurity(HANDLE folder)
 bool THandOverSystem::JoinJob(HANDLE job, HANDLE process)
 {
     return AssignProcessToJobObject(job, process);
-}
-
-AnsiString AnsiText(const std::wstring& text)
-{
-    if (text.empty())
-        return AnsiString();
-    const int size =
-        WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    AnsiString converted(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), converted.data(), size, nullptr,
-                        nullptr);
-    return converted;
 }

@@ -12,6 +12,7 @@
 
 #include "AnsiString.h"
 #include "HandOverChoice.h"
+#include "WideText.h"
 
 class THandOverSystem {
 public:
@@ -37,6 +38,3 @@ public:
 };
 
 THandOverSystem& HandOverSystem();
-
-// A path or name as the program's texts hold it (the ANSI code page).
-AnsiString AnsiText(const std::wstring& text);

@@ -138,7 +138,7 @@ TUserRun StartAsUser(THandOverSystem& system, HANDLE token, const std::wstring& 
     TKernelHandle self;
     if (!DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), self.Put(),
                          SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, TRUE, 0))
-        RaiseLastError([&] { return Format(SNotStartedAsUser, AnsiText(program).c_str()); });
+        RaiseLastError([&] { return Format(SNotStartedAsUser, WideToUtf8(program).c_str()); });
     const AnsiString value = Format("%llu", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(self.Get())));
     std::wstring block =
         EnvironmentWith(environment.Get(), HandingRunVariable + (L"=" + std::wstring(value.begin(), value.end())));
@@ -151,7 +151,7 @@ TUserRun StartAsUser(THandOverSystem& system, HANDLE token, const std::wstring& 
     if (!InitializeProcThreadAttributeList(list, 1, 0, &size) ||
         !UpdateProcThreadAttribute(list, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, &inherited, sizeof inherited, nullptr,
                                    nullptr))
-        RaiseLastError([&] { return Format(SNotStartedAsUser, AnsiText(program).c_str()); });
+        RaiseLastError([&] { return Format(SNotStartedAsUser, WideToUtf8(program).c_str()); });
     std::wstring commandLine = GetCommandLineW();
     std::wstring desktop = L"winsta0\\default";
     STARTUPINFOEXW startup{};
@@ -166,11 +166,11 @@ TUserRun StartAsUser(THandOverSystem& system, HANDLE token, const std::wstring& 
     const DWORD error = GetLastError();
     DeleteProcThreadAttributeList(list);
     if (!created)
-        throw Exception(Format(SNotStartedAsUser, AnsiText(program).c_str()), error);
+        throw Exception(Format(SNotStartedAsUser, WideToUtf8(program).c_str()), error);
     TUserRun run{TKernelHandle(started.hProcess), TKernelHandle(started.hThread), started.dwProcessId, {}};
     if (staging != nullptr && !staging->Holds(ImageOf(run.Process.Get()))) {
         TerminateProcess(run.Process.Get(), 1);
-        throw Exception(Format(SNotTheStagedCopy, AnsiText(program).c_str()));
+        throw Exception(Format(SNotTheStagedCopy, WideToUtf8(program).c_str()));
     }
     run.Job = TieToThisRun(system, run.Process.Get());
     ResumeThread(run.Thread.Get());
@@ -202,7 +202,7 @@ void Relaunch(THandOverSystem& system, const THandOverChoice& choice)
             }
         }
         WriteDiagnostic(
-            Format(SStaged, choice.User.c_str(), AnsiText(program).c_str(), AnsiText(staging->Path()).c_str()));
+            Format(SStaged, choice.User.c_str(), WideToUtf8(program).c_str(), WideToUtf8(staging->Path()).c_str()));
         program = copy;
     }
     const TUserRun run = StartAsUser(system, token.Get(), program, staging ? &*staging : nullptr);
@@ -216,7 +216,7 @@ void Relaunch(THandOverSystem& system, const THandOverChoice& choice)
     WriteDiagnostic(
         Format(SSessionRunEnded, session, static_cast<unsigned long>(run.Id), static_cast<unsigned long>(exitCode)));
     if (staging && !staging->Remove())
-        WriteDiagnostic(Format(SStagingNotRemoved, AnsiText(staging->Path()).c_str()), TDiagnosticKind::Warning);
+        WriteDiagnostic(Format(SStagingNotRemoved, WideToUtf8(staging->Path()).c_str()), TDiagnosticKind::Warning);
 }
 
 } // namespace

@@ -113,7 +113,7 @@ TFileHandle OpenBase(const TFolderSecurity& security, bool create)
     const std::wstring path = common + L"\\" + BaseName;
     const TFileHandle parent(CreateFileW(common.c_str(), FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_ADD_SUBDIRECTORY,
                                          ShareAll, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    const auto fail = [&path] { RaiseLastError([&] { return Format(SStagingFolderNotCreated, AnsiText(path).c_str()); }); };
+    const auto fail = [&path] { RaiseLastError([&] { return Format(SStagingFolderNotCreated, WideToUtf8(path).c_str()); }); };
     if (!parent.Valid()) {
         if (create)
             fail();
@@ -131,8 +131,8 @@ TFileHandle OpenBase(const TFolderSecurity& security, bool create)
         base.Reset();
         const std::wstring aside = path + L"." + RandomName();
         if (!MoveFileExW(path.c_str(), aside.c_str(), 0))
-            RaiseLastError([&] { return Format(SStagingBaseNotMoved, AnsiText(path).c_str(), found.c_str()); });
-        WriteDiagnostic(Format(SStagingBaseMovedAside, AnsiText(path).c_str(), found.c_str(), AnsiText(aside).c_str()),
+            RaiseLastError([&] { return Format(SStagingBaseNotMoved, WideToUtf8(path).c_str(), found.c_str()); });
+        WriteDiagnostic(Format(SStagingBaseMovedAside, WideToUtf8(path).c_str(), found.c_str(), WideToUtf8(aside).c_str()),
                         TDiagnosticKind::Warning);
     }
     const TLocalMemory<PSECURITY_DESCRIPTOR> descriptor = Security(BaseSecurity);
@@ -247,11 +247,11 @@ void RefuseLinks(HANDLE source, const std::wstring& file)
     FILE_STANDARD_INFO standard{};
     if (!GetFileInformationByHandleEx(source, FileAttributeTagInfo, &tag, sizeof tag) ||
         !GetFileInformationByHandleEx(source, FileStandardInfo, &standard, sizeof standard))
-        RaiseLastError([&] { return Format(SStagingCopyFailed, AnsiText(file).c_str()); });
+        RaiseLastError([&] { return Format(SStagingCopyFailed, WideToUtf8(file).c_str()); });
     if (IsLink(tag.FileAttributes) || standard.Directory)
-        throw Exception(Format(SStagingRefusedLink, AnsiText(file).c_str()));
+        throw Exception(Format(SStagingRefusedLink, WideToUtf8(file).c_str()));
     if (standard.NumberOfLinks > 1)
-        throw Exception(Format(SStagingRefusedHardLink, AnsiText(file).c_str(),
+        throw Exception(Format(SStagingRefusedHardLink, WideToUtf8(file).c_str(),
                                static_cast<unsigned long>(standard.NumberOfLinks)));
 }
 
@@ -310,7 +310,7 @@ TStagingFolder::TStagingFolder(const AnsiString& userSid, const TFolderSecurity&
     if (!FFolder.Valid()) {
         const DWORD error = GetLastError();
         FName.clear();
-        throw Exception(Format(SStagingFolderNotCreated, AnsiText(FPath).c_str()), error);
+        throw Exception(Format(SStagingFolderNotCreated, WideToUtf8(FPath).c_str()), error);
     }
 }
 
@@ -323,7 +323,7 @@ TStagingFolder::~TStagingFolder()
 std::wstring TStagingFolder::Copy(const std::wstring& file)
 {
     const std::wstring name = file.substr(file.find_last_of(L"\\/:") + 1);
-    const auto fail = [&file] { RaiseLastError([&] { return Format(SStagingCopyFailed, AnsiText(file).c_str()); }); };
+    const auto fail = [&file] { RaiseLastError([&] { return Format(SStagingCopyFailed, WideToUtf8(file).c_str()); }); };
     const TFileHandle source(CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                          FILE_FLAG_SEQUENTIAL_SCAN | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (!source.Valid())

@@ -33,8 +33,9 @@ TEST(Locale, CodePage1252LettersPairUp)
 
 TEST(Locale, SwitchTestIgnoresCaseInTheUsersLocale)
 {
-    EXPECT_TRUE(FindSwitch(SplitCommandLine("p", "p /\xC4NDERN"), "\xE4ndern"));
-    EXPECT_EQ(ChooseRun(SplitCommandLine("p", "p -package X \xC4NDERN")).Action, "\xE4ndern");
+    // The command line is UTF-8.
+    EXPECT_TRUE(FindSwitch(SplitCommandLine("p", "p /\xC3\x84NDERN"), "\xC3\xA4ndern"));
+    EXPECT_EQ(ChooseRun(SplitCommandLine("p", "p -package X \xC3\x84NDERN")).Action, "\xC3\xA4ndern");
 }
 
 struct TProbeResult {
