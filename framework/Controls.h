@@ -84,7 +84,9 @@ public:
     TAlign Align() const { return FAlign; }
     void SetAlign(TAlign align);
 
-    // The control's text: a label's or panel's caption, a form's title.
+    // The control's text: a label's or panel's caption, a form's title. In
+    // UTF-8; a text that is not well-formed UTF-8 is taken in the system's
+    // ANSI code page, so single-byte callers keep working.
     const AnsiString& Caption() const { return FCaption; }
     // Reaches the window (and whoever watches it) only when the text changes.
     void SetCaption(const AnsiString& caption);

@@ -76,7 +76,8 @@ public:
 
     void Initialize();
 
-    // Caption of the application's own window, its message boxes and error boxes.
+    // Caption of the application's own window, its message boxes and error
+    // boxes; UTF-8 as a control's caption, and so are the boxes' texts.
     AnsiString Title;
 
     // The application's own top-level window: zero size, owner of the forms,

@@ -1,6 +1,6 @@
 #pragma once
 // Menus: items in a tree, each with a command identifier of its own, and
-// popup menus that show them.
+// popup menus that show them. Captions are in the system's ANSI code page.
 #include <vector>
 
 #include "AnsiString.h"

@@ -43,7 +43,7 @@ private:
 
 enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 
-// A multi-line edit control.
+// A multi-line edit control; its text is in the system's ANSI code page.
 class TMemo : public TWinControl {
 public:
     explicit TMemo(TComponent* owner) : TWinControl(owner) {}

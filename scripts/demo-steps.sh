@@ -1,25 +1,33 @@
 #!/usr/bin/env bash
 # The steps of the demo run, on the display that scripts/demo.sh prepared.
 # Arguments: the platform (linux or windows); the folder with the program and
-# its ini; the screenshot folder.
+# its ini; the screenshot folder; the language whose texts the ini shows
+# (empty: the user's).
 set -euo pipefail
 platform=$1
 run=$2
 shots=$3
+language=${4:-}
 here=$(cd "$(dirname "$0")/.." && pwd)
 step=0
 
 if [ "$platform" = windows ]; then
+  . "$here/scripts/wine-font"
+  use_wine_font_for "$language"
   notice() { "$here/scripts/wine-run" "$run/deployNotice.exe" "$@"; }
 else
   notice() { "$run/deployNotice" "$@"; }
 fi
 
-# The window's X id, once it is on screen (its title is the ini's caption).
+# The window's X id, once it is on screen: the program's top-level window
+# that is shown and as wide as the form.
 window_id() {
-  local caption
-  caption=$(sed -n 's/^WindowsCaption=\([^\t\r]*\).*/\1/p' "$run/deployNotice.ini" | head -n1)
-  xwininfo -root -tree 2>/dev/null | grep -F "\"$caption\"" | awk '{print $1}' | head -n1
+  local id
+  for id in $(xwininfo -root -children 2>/dev/null | awk '/^ +0x/ {print $1}'); do
+    xprop -id "$id" _NET_WM_PID 2>/dev/null | grep -q "= $window\$" || continue
+    xwininfo -id "$id" | awk '/Map State:/ {viewable = $3 == "IsViewable"} /Width:/ {wide = $2 >= 200}
+                               END {exit !(viewable && wide)}' && { echo "$id"; return; }
+  done
 }
 
 shot() {
@@ -36,7 +44,12 @@ shot() {
 after_tick() { sleep 1.2; }
 
 echo "Starting the window"
-notice &
+# Started directly, not through the function, so that $! is the program's.
+if [ "$platform" = windows ]; then
+  "$here/scripts/wine-run" "$run/deployNotice.exe" &
+else
+  "$run/deployNotice" &
+fi
 window=$!
 for _ in $(seq 100); do
   [ -n "$(window_id)" ] && break

@@ -4,15 +4,22 @@
 # shown; package install, upgrade and remove; finish; reboot with a short
 # countdown; terminate. Runs on your display when there is one, on a private
 # Xvfb display otherwise, and saves a screenshot after each step.
-# Usage: scripts/demo.sh [linux|windows] [ini file]
+# Usage: scripts/demo.sh [linux|windows] [ini file | language]
 #   linux (the default): the native Linux program with GTK;
 #   windows: deployNotice.exe under Wine.
-#   The ini file defaults to res/deployNotice.ini.
+#   The ini file defaults to res/deployNotice.ini; a language of the sample
+#   instead (ja, ar, de-CH, ...) plays the run in that language's texts, as
+#   the sample's Language key would for every user.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 here=$(pwd)
 platform=${1:-linux}
 ini=${2:-res/deployNotice.ini}
+language=""
+if [ ! -f "$ini" ]; then
+  language=$ini
+  ini=res/deployNotice.ini
+fi
 
 scripts/install-deps.sh
 run=$(mktemp -d "${TMPDIR:-/tmp}/deployNotice-demo.XXXXXX")
@@ -35,18 +42,27 @@ case "$platform" in
     wrapper=scripts/with-desktop.sh
     ;;
   windows)
+    # A prefix of its own: the demo sets the font that stands in for
+    # Windows' own, which the tests' prefix keeps as Wine has it.
+    export WINEPREFIX="$here/build/windows/demo-prefix"
     cmake --preset windows >/dev/null
     cmake --build --preset windows -j "$(nproc)" --target deployNotice
     cp build/windows/bin/deployNotice.exe "$run/"
     wrapper=scripts/with-wine.sh
     ;;
   *)
-    echo "usage: scripts/demo.sh [linux|windows] [ini file]" >&2
+    echo "usage: scripts/demo.sh [linux|windows] [ini file | language]" >&2
     exit 2
     ;;
 esac
 cp "$ini" "$run/deployNotice.ini"
-shots="$here/screenshots/$(date +%Y%m%d-%H%M%S)-$platform"
+if [ -n "$language" ]; then
+  # The sample (UTF-16) with Language=<language> in its [Strings] section.
+  { printf '\xff\xfe'
+    iconv -f UTF-16 -t UTF-8 "$ini" | sed "0,/^\[Strings\]\r\$/s//[Strings]\r\nLanguage=$language\r/" |
+      iconv -f UTF-8 -t UTF-16LE; } >"$run/deployNotice.ini"
+fi
+shots="$here/screenshots/$(date +%Y%m%d-%H%M%S)-$platform${language:+-$language}"
 mkdir -p "$shots"
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
@@ -56,5 +72,5 @@ else
   unset DN_USE_DISPLAY
   echo "No display: using a private Xvfb display"
 fi
-"$wrapper" scripts/demo-steps.sh "$platform" "$run" "$shots"
+"$wrapper" scripts/demo-steps.sh "$platform" "$run" "$shots" "$language"
 echo "Screenshots: $shots"

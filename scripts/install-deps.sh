@@ -9,7 +9,14 @@ packages=(
   wine wine64 xvfb xauth x11-utils imagemagick
   libbenchmark-dev
   libgtk-3-dev at-spi2-core libatspi2.0-dev dbus libx11-dev
+  locales fonts-noto-core fonts-noto-cjk fonts-dejavu-core fonts-freefont-ttf
 )
+# The tests run Wine on a Japanese system too; Wine names files in the Unix
+# locale's code set, which must exist for that.
+locales=(ja_JP.UTF-8)
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
 
 missing=()
 for package in "${packages[@]}"; do
@@ -17,11 +24,17 @@ for package in "${packages[@]}"; do
     missing+=("$package")
   fi
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+if [ ${#missing[@]} -ne 0 ]; then
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get update -q
+  $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
 
-echo "Installing: ${missing[*]}"
-sudo=""
-[ "$(id -u)" -eq 0 ] || sudo="sudo"
-export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -q
-$sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+for locale in "${locales[@]}"; do
+  available=$(echo "$locale" | sed 's/UTF-8/utf8/')
+  locale -a | grep -qx "$available" && continue
+  $sudo sed -i "s/^# *$locale UTF-8/$locale UTF-8/" /etc/locale.gen
+  grep -q "^$locale UTF-8" /etc/locale.gen || echo "$locale UTF-8" | $sudo tee -a /etc/locale.gen >/dev/null
+  $sudo locale-gen
+done

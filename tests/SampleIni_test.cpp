@@ -1,5 +1,6 @@
-// The sample ini files in res/: ANSI text as the platform's reader expects,
-// and every text filled, in every language.
+// The sample ini files in res/: UTF-16 with its byte-order mark, as every
+// Windows' own reader, Notepad and PowerShell read it, and every text
+// filled, in every language.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -7,6 +8,7 @@
 
 #include "AnsiString.h"
 #include "IniFiles.h"
+#include "IniFormat.h"
 #include "Unt_settings.h"
 
 namespace {
@@ -17,26 +19,23 @@ AnsiString ReadBytes(const AnsiString& path)
     return AnsiString(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
-// Code page 1252 text, no byte-order mark, CR LF line ends; true when it
-// holds a letter outside ASCII.
-bool CheckAnsiBytes(const AnsiString& bytes, const AnsiString& name)
+// UTF-16 little-endian behind its mark, CR LF line ends, no control
+// character but the tab; the text in UTF-8.
+AnsiString CheckedText(const AnsiString& bytes, const AnsiString& name)
 {
-    EXPECT_FALSE(bytes.empty()) << name;
-    EXPECT_NE(bytes.substr(0, 3), "\xEF\xBB\xBF") << name;
-    EXPECT_NE(bytes.substr(0, 2), "\xFF\xFE") << name;
-    bool beyondAscii = false;
-    for (size_t i = 0; i < bytes.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(bytes[i]);
-        const auto next = i + 1 < bytes.size() ? static_cast<unsigned char>(bytes[i + 1]) : 0;
-        beyondAscii |= byte >= 0x80;
-        EXPECT_FALSE(byte >= 0xC2 && byte <= 0xF4 && next >= 0x80 && next <= 0xBF)
-            << name << ": a UTF-8 sequence at byte " << i;
-        EXPECT_TRUE(byte != '\r' || next == '\n') << name << ": CR alone at byte " << i;
-        EXPECT_TRUE(byte != '\n' || (i > 0 && bytes[i - 1] == '\r')) << name << ": LF alone at byte " << i;
-        EXPECT_TRUE(byte >= 32 || byte == '\t' || byte == '\r' || byte == '\n') << name << ": byte " << i;
+    EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE") << name;
+    EXPECT_EQ(bytes.size() % 2, 0u) << name;
+    const AnsiString text = DecodeIniFile(bytes);
+    for (size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        const auto next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
+        EXPECT_TRUE(byte != '\r' || next == '\n') << name << ": CR alone at " << i;
+        EXPECT_TRUE(byte != '\n' || (i > 0 && text[i - 1] == '\r')) << name << ": LF alone at " << i;
+        EXPECT_TRUE(byte >= 32 || byte == '\t' || byte == '\r' || byte == '\n') << name << ": " << i;
     }
-    EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n") << name;
-    return beyondAscii;
+    EXPECT_EQ(text.substr(text.size() - 2), "\r\n") << name;
+    EXPECT_EQ(text.find("\xEF\xBF\xBD"), AnsiString::npos) << name << ": a broken character";
+    return text;
 }
 
 void CheckTexts(const AnsiString& path, const AnsiString& language)
@@ -62,16 +61,14 @@ void CheckTexts(const AnsiString& path, const AnsiString& language)
         EXPECT_NE(text.find("Pkg"), AnsiString::npos) << text;
 }
 
-TEST(SampleIni, AnsiTextWithEveryTextFilled)
+TEST(SampleIni, Utf16WithEveryTextFilled)
 {
     for (const char* name : {"deployNotice.ini", "deployNotice.de.ini"}) {
         const AnsiString path = AnsiString(DN_RES_DIR) + name;
-        const AnsiString bytes = ReadBytes(path);
-        EXPECT_TRUE(CheckAnsiBytes(bytes, name)) << name;
-        // The German umlauts are single code page 1252 bytes.
-        EXPECT_NE(bytes.find("ben\xF6tigte"), AnsiString::npos) << name;
+        const AnsiString text = CheckedText(ReadBytes(path), name);
+        EXPECT_NE(text.find("ben\xC3\xB6tigte"), AnsiString::npos) << name;
         // An administrator's remark behind a tab.
-        EXPECT_NE(bytes.find('\t'), AnsiString::npos) << name;
+        EXPECT_NE(text.find('\t'), AnsiString::npos) << name;
         CheckTexts(path, "");
     }
 }
@@ -83,7 +80,8 @@ TEST(SampleIni, EveryLanguageSectionHasEveryKey)
     TStringList sections;
     file.ReadSections(sections);
     EXPECT_EQ(sections.Text(),
-              "Strings\r\nStrings.de\r\nStrings.fr\r\nStrings.es\r\nStrings.it\r\nStrings.nl\r\nStrings.pt\r\n");
+              "Strings\r\nStrings.de\r\nStrings.fr\r\nStrings.es\r\nStrings.it\r\nStrings.nl\r\nStrings.pt\r\n"
+              "Strings.ar\r\nStrings.ja\r\n");
     TStringList keys;
     file.ReadSection("Strings", keys);
     EXPECT_EQ(keys.Count(), 9);

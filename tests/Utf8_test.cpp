@@ -75,4 +75,24 @@ TEST(Utf16, NulsStayPairsJoinAndBrokenOnesAndAnOddByteBecomeReplacements)
         EXPECT_EQ(Utf16ToUtf8(item.Utf16, false), item.Utf8) << item.Name;
 }
 
+TEST(Utf8, CutsOnlyOnCharacterBoundariesAndFindsTheFirstStrongDirection)
+{
+    const std::string_view office = "\xD0\x9E\xD1\x84\xD0\xB8\xD1\x81"; // four two-byte letters
+    EXPECT_EQ(Utf8Cut(office, 5), office.substr(0, 4));
+    EXPECT_EQ(Utf8Cut("\xF0\x9F\x98\x80", 3), "");
+
+    const struct {
+        const char* Utf8;
+        bool RightToLeft;
+    } texts[] = {
+        {"\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D", true}, // Hebrew
+        {"3. \xD8\xAA\xD8\xAB\xD8\xA8\xD9\x8A\xD8\xAA Office", true}, // digits and blanks are neutral
+        {"Office \xD8\xAA\xD8\xAB\xD8\xA8\xD9\x8A\xD8\xAA", false}, // the first strong letter is Latin
+        {"\xE2\x80\xA6 \xE6\x97\xA5\xE6\x9C\xAC", false}, // an ellipsis, then Japanese
+        {"123 ...", false},
+    };
+    for (const auto& text : texts)
+        EXPECT_EQ(StartsRightToLeft(text.Utf8), text.RightToLeft) << text.Utf8;
+}
+
 } // namespace

@@ -214,14 +214,13 @@ void TPanel::BoundsChanged()
 namespace {
 
 // From the top left corner, or, for a text that starts in a script written
-// from the right, read from the right and from the top right corner.
+// from the right, read from the right and from the top right corner: the
+// label's alignment and justification count from the side where its
+// direction starts.
 void ApplyDirection(GtkWidget* label, const AnsiString& caption)
 {
-    const TLibrary& gtk = Library();
     const bool rightToLeft = StartsRightToLeft(TextToUtf8(caption));
-    gtk.gtk_widget_set_direction(label, rightToLeft ? GTK_TEXT_DIR_RTL : GTK_TEXT_DIR_LTR);
-    gtk.gtk_label_set_xalign(GTK_LABEL(label), rightToLeft ? 1.0f : 0.0f);
-    gtk.gtk_label_set_justify(GTK_LABEL(label), rightToLeft ? GTK_JUSTIFY_RIGHT : GTK_JUSTIFY_LEFT);
+    Library().gtk_widget_set_direction(label, rightToLeft ? GTK_TEXT_DIR_RTL : GTK_TEXT_DIR_LTR);
 }
 
 } // namespace
@@ -232,7 +231,9 @@ void TLabel::CreateWnd()
     GtkWidget* label = gtk.gtk_label_new(nullptr);
     // Broken at word boundaries (inside a word only when the word alone is
     // wider than the box), cut off at the box's edges.
+    gtk.gtk_label_set_xalign(GTK_LABEL(label), 0.0f);
     gtk.gtk_label_set_yalign(GTK_LABEL(label), 0.0f);
+    gtk.gtk_label_set_justify(GTK_LABEL(label), GTK_JUSTIFY_LEFT);
     ApplyDirection(label, Caption());
     gtk.gtk_label_set_line_wrap(GTK_LABEL(label), WordWrap);
     gtk.gtk_label_set_line_wrap_mode(GTK_LABEL(label), PANGO_WRAP_WORD_CHAR);

@@ -65,7 +65,7 @@ protected:
         std::filesystem::copy_file(program, Program);
     }
 
-    void WriteIni(const char* text) { Folder.Write("deployNotice.ini", text); }
+    void WriteIni(const AnsiString& bytes) { Folder.Write("deployNotice.ini", bytes); }
 
     std::unique_ptr<TChildProcess> Start(const std::vector<std::string>& arguments = {})
     {

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <string>
 
 #include "ConstKx.h"
 #include "Forms.h"
@@ -57,6 +58,20 @@ int main()
     auto* memo = new TMemo(&form);
     memo->SetParent(&form);
     Check(IsChildControl(&form, memo) && !IsChildControl(&form, &form), "the window helpers with the controls");
+
+    // Captions are UTF-8; single-byte text that is no UTF-8 is read in the ANSI code page.
+    auto* label = new TLabel(&form);
+    label->SetParent(&form);
+    wchar_t shown[16] = {};
+    label->SetCaption("\xD0\x9E\xD1\x84\xD0\xB8\xD1\x81");
+    GetWindowTextW(static_cast<HWND>(label->Handle()), shown, 16);
+    Check(std::wstring(shown) == L"\u041E\u0444\u0438\u0441", "a UTF-8 caption");
+    const char ansi[] = {'G', static_cast<char>(0xFC), 't', 0};
+    wchar_t expected[16] = {};
+    MultiByteToWideChar(CP_ACP, 0, ansi, -1, expected, 16);
+    label->SetCaption(ansi);
+    GetWindowTextW(static_cast<HWND>(label->Handle()), shown, 16);
+    Check(std::wstring(shown) == expected, "an ANSI caption");
 
     std::printf("%d failures\n", failures);
     return failures;

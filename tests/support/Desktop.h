@@ -31,6 +31,8 @@ struct TWindowSeen {
     std::string Upper;
     std::string Lower;
     int Bar = -1;
+    // The upper line is read from the right and aligned there.
+    bool UpperFromTheRight = false;
 };
 TWindowSeen ReadWindow(const TChildProcess& child);
 

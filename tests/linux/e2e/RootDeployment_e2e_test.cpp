@@ -150,6 +150,10 @@ public:
                                      "sh", Variables["DBUS_SESSION_BUS_ADDRESS"]},
             asUser);
         EXPECT_TRUE(WaitUntil([&] { return std::filesystem::exists(runtime + "/bus"); }));
+        // Ready once the user's cookie opens the display: a window started
+        // as soon as the number was written has been seen to find none.
+        EXPECT_TRUE(WaitUntil(
+            [&] { return RunToEnd("/bin/sh", {"-c", "exec xdpyinfo >/dev/null 2>&1"}, asUser) == 0; }));
     }
 
     std::vector<std::string> Entries() const

@@ -1,5 +1,7 @@
 #include "AtSpi.h"
 
+#include <tuple>
+
 #include <atspi/atspi.h>
 
 #include <algorithm>
@@ -98,18 +100,44 @@ bool StartAtSpi()
     return started;
 }
 
+namespace {
+
+// Whether a text is read from the right, as its text attributes tell a
+// screen reader, and stands at the right: its first character lies in the
+// label's right half.
+bool FromTheRight(AtspiAccessible* object)
+{
+    AtspiText* text = atspi_accessible_get_text_iface(object);
+    if (text == nullptr)
+        return false;
+    GHashTable* attributes = atspi_text_get_default_attributes(text, nullptr);
+    const auto* direction =
+        attributes != nullptr ? static_cast<const char*>(g_hash_table_lookup(attributes, "direction")) : nullptr;
+    const bool rightToLeft = direction != nullptr && std::string(direction) == "rtl";
+    AtspiRect* first = atspi_text_get_character_extents(text, 0, ATSPI_COORD_TYPE_SCREEN, nullptr);
+    const TScreenRect label = Extents(object);
+    const bool right = rightToLeft && first != nullptr && first->x > label.X + label.Width / 2;
+    g_free(first);
+    if (attributes != nullptr)
+        g_hash_table_unref(attributes);
+    g_object_unref(text);
+    return right;
+}
+
+} // namespace
+
 TWindowView ReadWindow(pid_t process)
 {
     TWindowView view;
     for (const AtspiRole role : {ATSPI_ROLE_FRAME, ATSPI_ROLE_DIALOG}) {
         for (const TObject& window : TopLevels(process, role)) {
-            std::vector<std::pair<int, std::string>> labels;
+            std::vector<std::tuple<int, std::string, bool>> labels;
             int bar = -1;
             TScreenRect client;
             Visit(window.get(), [&](AtspiAccessible* object) {
                 const AtspiRole kind = atspi_accessible_get_role(object, nullptr);
                 if (kind == ATSPI_ROLE_LABEL) {
-                    labels.emplace_back(Extents(object).Y, Name(object));
+                    labels.emplace_back(Extents(object).Y, Name(object), FromTheRight(object));
                 } else if (kind == ATSPI_ROLE_PROGRESS_BAR) {
                     if (AtspiValue* value = atspi_accessible_get_value_iface(object)) {
                         const double current = atspi_value_get_current_value(value, nullptr);
@@ -127,8 +155,9 @@ TWindowView ReadWindow(pid_t process)
             std::sort(labels.begin(), labels.end());
             view.Found = true;
             view.Caption = Name(window.get());
-            view.Upper = labels[0].second;
-            view.Lower = labels[1].second;
+            view.Upper = std::get<1>(labels[0]);
+            view.Lower = std::get<1>(labels[1]);
+            view.UpperFromTheRight = std::get<2>(labels[0]);
             view.Bar = bar;
             view.Frame = Extents(window.get());
             view.Client = client;

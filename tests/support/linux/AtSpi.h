@@ -19,6 +19,8 @@ struct TWindowView {
     std::string Caption;
     std::string Upper;
     std::string Lower;
+    // The upper line is read from the right and aligned there.
+    bool UpperFromTheRight = false;
     int Bar = -1;
     TScreenRect Frame;
     TScreenRect Client;

@@ -39,7 +39,7 @@ TWindowSeen ReadWindow(const TChildProcess& child)
     if (!StartAtSpi())
         return {};
     const TWindowView view = ReadWindow(child.Id());
-    return {view.Found, view.Caption, view.Upper, view.Lower, view.Bar};
+    return {view.Found, view.Caption, view.Upper, view.Lower, view.Bar, view.UpperFromTheRight};
 }
 
 TWindowFrame ReadFrame(const TChildProcess& child)

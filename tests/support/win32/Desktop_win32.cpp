@@ -4,14 +4,23 @@
 
 #include "TestWindows.h"
 #include "Utf8.h"
+#include "WideText.h"
 
 const int QuickStarts = 20;
 
 namespace {
 
+// A window's text in UTF-8, as the system keeps it.
+std::string TextOf(HWND window)
+{
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return WideToUtf8(text);
+}
+
 // A control's text as it is drawn and read out: "&" underlines the next
 // character and is not shown, "&&" shows one.
-std::string Drawn(const AnsiString& text)
+std::string Drawn(const std::string& text)
 {
     std::string drawn;
     for (size_t at = 0; at < text.size(); ++at) {
@@ -19,7 +28,7 @@ std::string Drawn(const AnsiString& text)
             break;
         drawn += text[at];
     }
-    return AnsiToUtf8(drawn);
+    return drawn;
 }
 
 HWND FormOf(const TChildProcess& child)
@@ -37,8 +46,9 @@ TBoxSeen WaitForBox(const TChildProcess& child)
     if (box == nullptr)
         return seen;
     seen.Found = true;
-    seen.Caption = AnsiToUtf8(WindowText(box));
-    seen.Text = AnsiToUtf8(MessageBoxText(box));
+    seen.Caption = TextOf(box);
+    // The message box's text control has the identifier 0xFFFF.
+    seen.Text = TextOf(GetDlgItem(box, 0xFFFF));
     // The box's icon is the static control 0x440, hidden or empty without one.
     const HWND icon = GetDlgItem(box, 0x0440);
     seen.HasIcon = icon != nullptr && IsWindowVisible(icon) && SendMessageA(icon, STM_GETICON, 0, 0) != 0;
@@ -71,8 +81,10 @@ TWindowSeen ReadWindow(const TChildProcess& child)
         return seen;
     DWORD_PTR position = 0;
     SendMessageTimeoutA(bars.front(), PBM_GETPOS, 0, 0, SMTO_ABORTIFHUNG, 5000, &position);
-    return {true, AnsiToUtf8(WindowText(form)), Drawn(WindowText(labels[0])), Drawn(WindowText(labels[1])),
-            static_cast<int>(position)};
+    const bool fromTheRight = (GetWindowLongW(labels[0], GWL_EXSTYLE) & WS_EX_RTLREADING) != 0 &&
+                              (GetWindowLongW(labels[0], GWL_STYLE) & SS_TYPEMASK) == SS_RIGHT;
+    return {true, TextOf(form), Drawn(TextOf(labels[0])), Drawn(TextOf(labels[1])), static_cast<int>(position),
+            fromTheRight};
 }
 
 TWindowFrame ReadFrame(const TChildProcess& child)

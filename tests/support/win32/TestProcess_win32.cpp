@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "SysUtils.h"
+#include "WideText.h"
 
 namespace {
 
@@ -53,14 +54,16 @@ TChildProcess::TChildProcess(const AnsiString& program, const std::vector<std::s
 
 TChildProcess::TChildProcess(const TCommandLine& commandLine, const TOptions& options)
 {
-    const AnsiString& program = commandLine.Program;
-    STARTUPINFOA startup{};
+    // UTF-8 texts reach the child in every script; the ANSI code page's, as
+    // older tests write them, as they are.
+    const std::wstring program = WideOf(commandLine.Program);
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     if (options.ShowWindow >= 0) {
         startup.dwFlags |= STARTF_USESHOWWINDOW;
         startup.wShowWindow = static_cast<WORD>(options.ShowWindow);
     }
-    std::string desktop = options.Desktop;
+    std::wstring desktop = WideOf(options.Desktop);
     if (!desktop.empty())
         startup.lpDesktop = desktop.data();
     TFileHandle writeEnd;
@@ -74,13 +77,14 @@ TChildProcess::TChildProcess(const TCommandLine& commandLine, const TOptions& op
         startup.hStdError = writeEnd.Get();
         startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
     }
-    AnsiString line = commandLine.Text;
+    std::wstring line = WideOf(commandLine.Text);
     std::string environment = EnvironmentBlock(options.Environment);
     PROCESS_INFORMATION info{};
-    if (!CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, options.CaptureOutput,
+    if (!CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, options.CaptureOutput,
                         options.Suspended ? CREATE_SUSPENDED : 0, environment.empty() ? nullptr : environment.data(),
                         nullptr, &startup, &info))
-        throw std::runtime_error("CreateProcessA failed for " + program + ": " + std::to_string(GetLastError()));
+        throw std::runtime_error("CreateProcess failed for " + commandLine.Program + ": " +
+                                 std::to_string(GetLastError()));
     const TKernelHandle thread(info.hThread);
     FState.Process.Reset(info.hProcess);
     FState.Id = info.dwProcessId;

@@ -10,7 +10,7 @@ namespace {
 
 TEST_F(WindowRun, ShowsTheTextsOfTheUsersDisplayLanguage)
 {
-    WriteIni((AnsiString(LanguagesIni) + "[Strings.de-DE]\r\nWindowsCaption=Softwareverteilung in Deutschland\r\n").c_str());
+    WriteIni(AnsiString(LanguagesIni) + "[Strings.de-DE]\r\nWindowsCaption=Softwareverteilung in Deutschland\r\n");
     const char* locale = std::getenv("LC_ALL");
     const bool german = locale != nullptr && std::string(locale).starts_with("de_DE");
     auto window = Start();
