@@ -9,7 +9,7 @@ packages=(
   wine wine64 xvfb xauth x11-utils imagemagick
   libbenchmark-dev
   libgtk-3-dev at-spi2-core libatspi2.0-dev dbus libx11-dev
-  locales fonts-noto-core fonts-noto-cjk fonts-dejavu-core fonts-freefont-ttf
+  locales fonts-noto-core fonts-noto-cjk fonts-dejavu-core fonts-freefont-ttf fonts-wqy-zenhei
 )
 # The tests run Wine on a Japanese system too; Wine names files in the Unix
 # locale's code set, which must exist for that.

@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "AnsiString.h"
+#include "IniFileKx.h"
 #include "IniFiles.h"
 #include "IniFormat.h"
 #include "Unt_settings.h"
@@ -66,31 +67,53 @@ TEST(SampleIni, Utf16WithEveryTextFilled)
     for (const char* name : {"deployNotice.ini", "deployNotice.de.ini"}) {
         const AnsiString path = AnsiString(DN_RES_DIR) + name;
         const AnsiString text = CheckedText(ReadBytes(path), name);
-        EXPECT_NE(text.find("ben\xC3\xB6tigte"), AnsiString::npos) << name;
+        EXPECT_NE(text.find("schlie\xC3\x9Ft"), AnsiString::npos) << name;
         // An administrator's remark behind a tab.
         EXPECT_NE(text.find('\t'), AnsiString::npos) << name;
         CheckTexts(path, "");
     }
 }
 
-TEST(SampleIni, EveryLanguageSectionHasEveryKey)
+TEST(SampleIni, FortyLanguagesEachWithEveryKeyAndNoneLeftInEnglish)
 {
     const AnsiString path = AnsiString(DN_RES_DIR) + "deployNotice.ini";
-    const TIniFile file(path);
+    const TIniFileKx file(path);
     TStringList sections;
     file.ReadSections(sections);
-    EXPECT_EQ(sections.Text(),
-              "Strings\r\nStrings.de\r\nStrings.fr\r\nStrings.es\r\nStrings.it\r\nStrings.nl\r\nStrings.pt\r\n"
-              "Strings.ar\r\nStrings.ja\r\n");
+    AnsiString languages;
+    for (int i = 1; i < sections.Count(); ++i)
+        languages += sections[i].substr(sections[i].find('.') + 1) + " ";
+    EXPECT_EQ(sections[0], "Strings");
+    EXPECT_EQ(languages, "ar bg ca cs da de el es es-MX et fi fr fr-CA he hi hr hu id it ja ko lt lv nb nl pl pt "
+                         "pt-BR ro ru sk sl sr sv th tr uk vi zh zh-CN zh-HK zh-TW ");
     TStringList keys;
     file.ReadSection("Strings", keys);
     EXPECT_EQ(keys.Count(), 9);
     for (int i = 1; i < sections.Count(); ++i) {
+        // A regional section holds what differs from its language's.
+        const AnsiString& section = sections[i];
+        const size_t region = section.find('-');
+        const AnsiString base = region == AnsiString::npos ? AnsiString("Strings") : section.substr(0, region);
         TStringList own;
-        file.ReadSection(sections[i], own);
-        EXPECT_EQ(own.Text(), keys.Text()) << sections[i];
-        CheckTexts(path, sections[i].substr(sections[i].find('.') + 1));
+        file.ReadSection(section, own);
+        if (region == AnsiString::npos) {
+            EXPECT_EQ(own.Text(), keys.Text()) << section;
+        }
+        for (int k = 0; k < own.Count(); ++k)
+            EXPECT_NE(file.ReadString(section, own[k], ""), file.ReadString(base, own[k], "")) << section << own[k];
+        CheckTexts(path, section.substr(section.find('.') + 1));
     }
+}
+
+TEST(SampleIni, TheGermanFileHoldsTheGermanSection)
+{
+    const TIniFileKx sample(AnsiString(DN_RES_DIR) + "deployNotice.ini");
+    const TIniFileKx german(AnsiString(DN_RES_DIR) + "deployNotice.de.ini");
+    TStringList keys;
+    german.ReadSection("Strings", keys);
+    EXPECT_EQ(keys.Count(), 9);
+    for (int k = 0; k < keys.Count(); ++k)
+        EXPECT_EQ(german.ReadString("Strings", keys[k], ""), sample.ReadString("Strings.de", keys[k], "")) << keys[k];
 }
 
 } // namespace

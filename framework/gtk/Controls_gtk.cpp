@@ -179,6 +179,12 @@ void ApplyFont(GtkWidget* label, const TFont& font, int dpi)
     gtk.pango_font_description_set_weight(description, font.Bold ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
     PangoAttrList* attributes = gtk.pango_attr_list_new();
     gtk.pango_attr_list_insert(attributes, gtk.pango_attr_font_desc_new(description));
+    // Lines a fixed pitch apart, as Windows spaces them by the label's own
+    // font whichever linked font draws a glyph: a fallback font with taller
+    // extents (Noto's for Chinese, Japanese, Thai, ...) would otherwise push
+    // the second line out of a label that is two lines high.
+    const int pitch = Scale(font.Height, dpi) * 5 / 4;
+    gtk.pango_attr_list_insert(attributes, gtk.pango_attr_line_height_new_absolute(pitch * PANGO_SCALE));
     gtk.gtk_label_set_attributes(GTK_LABEL(label), attributes);
     gtk.pango_attr_list_unref(attributes);
     gtk.pango_font_description_free(description);

@@ -102,6 +102,7 @@
     X(gtk_window_set_type_hint)                                                                                      \
     X(pango_attr_font_desc_new)                                                                                      \
     X(pango_attr_list_insert)                                                                                        \
+    X(pango_attr_line_height_new_absolute)                                                                           \
     X(pango_attr_list_new)                                                                                           \
     X(pango_attr_list_unref)                                                                                         \
     X(pango_font_description_free)                                                                                   \

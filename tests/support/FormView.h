@@ -35,6 +35,14 @@ struct TBounds {
 TBounds BoundsOnForm(TWinControl& control);
 // A label's text as it is drawn and read out (UTF-8).
 std::string ShownText(TLabel& label);
+// How a label would lay out a text (UTF-8) in its own font were it `width`
+// pixels wide: the lines it takes, the widest of them and their height.
+struct TTextLayout {
+    int Lines = 0;
+    int Width = 0;
+    int Height = 0;
+};
+TTextLayout LayOut(TLabel& label, const std::string& text, int width);
 // A bar's position as its window shows it, in percent.
 int BarPercent(TProgressBar& bar);
 // Lets the platform apply what is pending.

@@ -69,6 +69,18 @@ std::string ShownText(TLabel& label)
     return gtk_label_get_text(GTK_LABEL(Widget(label)));
 }
 
+TTextLayout LayOut(TLabel& label, const std::string& text, int width)
+{
+    // A copy of the label's own layout: its font, its attributes, its wrapping.
+    PangoLayout* layout = pango_layout_copy(gtk_label_get_layout(GTK_LABEL(Widget(label))));
+    pango_layout_set_text(layout, text.c_str(), -1);
+    pango_layout_set_width(layout, width * PANGO_SCALE);
+    TTextLayout laidOut{pango_layout_get_line_count(layout)};
+    pango_layout_get_pixel_size(layout, &laidOut.Width, &laidOut.Height);
+    g_object_unref(layout);
+    return laidOut;
+}
+
 int BarPercent(TProgressBar& bar)
 {
     return static_cast<int>(gtk_progress_bar_get_fraction(GTK_PROGRESS_BAR(Widget(bar))) * 100 + 0.5);

@@ -5,6 +5,7 @@
 #include "FormView.h"
 #include "TestWindows.h"
 #include "Utf8.h"
+#include "WideText.h"
 
 namespace {
 
@@ -62,6 +63,23 @@ std::string ShownText(TLabel& label)
         drawn += text[at];
     }
     return AnsiToUtf8(drawn);
+}
+
+TTextLayout LayOut(TLabel& label, const std::string& text, int width)
+{
+    // The static control draws with DrawText and breaks at words; its lines
+    // are as high as its own font's, whichever linked font draws a glyph.
+    const HWND window = Window(label);
+    const HDC dc = GetDC(window);
+    const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)));
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    const std::wstring wide = Utf8ToWide(text);
+    RECT bounds{0, 0, width, 0};
+    DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &bounds, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
+    SelectObject(dc, previous);
+    ReleaseDC(window, dc);
+    return {static_cast<int>(bounds.bottom / metrics.tmHeight), static_cast<int>(bounds.right), static_cast<int>(bounds.bottom)};
 }
 
 int BarPercent(TProgressBar& bar)

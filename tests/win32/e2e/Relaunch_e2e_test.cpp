@@ -92,7 +92,8 @@ TEST(SystemWindowRun, RelaunchesTheRealWindowRunAsTheUserAndWaitsForIt)
     EXPECT_EQ(RunToEnd(ProgramPath(), {"-package", "Office Tools", "install"}), 0);
     const std::vector<HWND> labels = ChildWindows(window.Form, "Static");
     ASSERT_FALSE(labels.empty());
-    EXPECT_TRUE(WaitUntil([&] { return WindowText(labels.front()) == "Installing Office Tools..."; }, 10s))
+    // The sample's ellipsis, as the test's code page 1252 reads it.
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(labels.front()) == "Installing Office Tools\x85"; }, 10s))
         << WindowText(labels.front());
     EXPECT_EQ(RunToEnd(ProgramPath(), {"-terminate"}), 0);
 
