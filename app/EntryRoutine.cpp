@@ -1,8 +1,10 @@
 #include "EntryRoutine.h"
 
+#include <cstdio>
 #include <optional>
 
 #include "ExtCtrls.h"
+#include "FilePaths.h"
 #include "Forms.h"
 #include "Frm_main.h"
 #include "Channel.h"
@@ -36,6 +38,17 @@ void EndWithHandingRun()
     };
 }
 
+// A window without texts is what an administrator sees first whose ini file
+// is missing or unreadable: one line says which file and why. A relaunched
+// run's line reaches the deployment's log through the run that started it.
+void ReportUnreadableTexts()
+{
+    const unsigned long error = FileReadError(Settings->IniFileName());
+    if (error != 0)
+        std::fprintf(stderr, "deployNotice: the window shows no texts: \"%s\" cannot be read: %s\n",
+                     Settings->IniFileName().c_str(), SysErrorMessage(error).c_str());
+}
+
 // The message window runs until it is told to end. Its channel comes first,
 // before any windowing library is loaded: a script that starts the window and
 // sends at once finds it all the sooner. A run that hands the window over to
@@ -47,6 +60,7 @@ void RunWindow()
     if (HandOverWindowRun())
         return;
     auto channel = std::make_unique<TChannelReader>(CommandChannelName);
+    ReportUnreadableTexts();
     NUtilsKx::RemoveWindowTaskbar(Application->Handle());
     Application->CreateForm(FrmMain, std::move(channel));
     EndWithHandingRun();

@@ -22,3 +22,6 @@ AnsiString IncludeTrailingPathDelimiter(const AnsiString& directory);
 // is not well-formed UTF-8); nothing when it is missing, unreadable or a
 // directory (platform code).
 std::string ReadFileBytes(const AnsiString& fileName);
+// Why the file of that name cannot be read, as a system error code for
+// SysErrorMessage; 0 when it can (platform code).
+unsigned long FileReadError(const AnsiString& fileName);

@@ -35,6 +35,9 @@ public:
     TColor Color = clBtnFace;
 
     void Show();
+    // Brings back a shown form that the user or the desktop minimised,
+    // without taking the keyboard focus from what the user works in.
+    void ShowAgain();
     // Asks the form to close: the main form ends the application, others hide.
     void Close();
 

@@ -6,6 +6,8 @@
 # that need root (scripts/desktop-test): a window run as root shows no box,
 # and only the window's own user can read its window as a screen reader does.
 # With DN_USE_DISPLAY set, the caller's display is used instead of Xvfb.
+# DN_WINDOW_MANAGER (mutter, kwin, xfwm4 or openbox) runs that window
+# manager on the display, as the desktop's user, before the command.
 set -euo pipefail
 export LC_ALL=C.UTF-8
 # Neither the caller's Wayland session nor its accessibility settings apply.
@@ -13,6 +15,7 @@ unset WAYLAND_DISPLAY NO_AT_BRIDGE
 
 . "$(dirname "$0")/private-display.sh"
 bus_pid=""
+manager_pid=""
 # The accessibility bus puts its socket into the runtime folder, and without
 # one into ~/.cache, where every other run of the same user would replace it.
 XDG_RUNTIME_DIR=$(mktemp -d)
@@ -27,6 +30,7 @@ if [ "$(id -u)" = 0 ]; then
   as_user=(setpriv --reuid="$DN_DESKTOP_USER" --regid="$DN_DESKTOP_GROUP" --clear-groups env HOME="$DN_DESKTOP_HOME")
 fi
 cleanup() {
+  [ -n "$manager_pid" ] && kill "$manager_pid" 2>/dev/null || true
   [ -n "$bus_pid" ] && kill "$bus_pid" 2>/dev/null || true
   stop_private_display
   rm -rf "$XDG_RUNTIME_DIR" "${DN_DESKTOP_HOME:-}"
@@ -51,5 +55,23 @@ start_private_display
 AT_SPI_BUS_ADDRESS=$("${as_user[@]}" dbus-send --session --print-reply=literal --dest=org.a11y.Bus /org/a11y/bus \
   org.a11y.Bus.GetAddress | tr -d ' ')
 export AT_SPI_BUS_ADDRESS
+
+if [ -n "${DN_WINDOW_MANAGER:-}" ]; then
+  case "$DN_WINDOW_MANAGER" in
+    mutter) manager=(mutter --x11 --replace) ;;
+    kwin) manager=(kwin_x11 --replace) ;;
+    xfwm4) manager=(xfwm4 --replace) ;;
+    openbox) manager=(openbox) ;;
+    *) echo "unknown window manager: $DN_WINDOW_MANAGER" >&2; exit 2 ;;
+  esac
+  "${as_user[@]}" "${manager[@]}" </dev/null >/dev/null 2>&1 &
+  manager_pid=$!
+  for _ in $(seq 100); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
+    sleep 0.1
+  done
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" ||
+    { echo "$DN_WINDOW_MANAGER did not start" >&2; exit 1; }
+fi
 
 "$@"

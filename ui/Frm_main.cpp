@@ -112,6 +112,10 @@ void TFrmMain::CheckMailslot()
 
 void TFrmMain::ExecuteCommand(const TCommand& command)
 {
+    // A window manager may offer to minimise the window all the same; the
+    // next news brings it back, a countdown's start among them.
+    if (command.Kind != TCommandKind::Terminate)
+        ShowAgain();
     switch (command.Kind) {
     case TCommandKind::Terminate:
         Application->Terminate();

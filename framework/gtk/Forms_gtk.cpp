@@ -126,6 +126,24 @@ struct TFormWindow {
         return TRUE;
     }
 
+    // The toolkit centres the window's client area; a window manager puts
+    // its frame on top, so the frame's middle lies below the monitor's. Once
+    // mapped, the frame's size is known, and the frame is centred as a
+    // whole (without a window manager, frame and client area are the same).
+    static gboolean Mapped(GtkWidget* window, GdkEvent*, gpointer)
+    {
+        const TLibrary& gtk = Library();
+        GdkWindow* frame = gtk.gtk_widget_get_window(window);
+        GdkRectangle outer{};
+        GdkRectangle monitor{};
+        gtk.gdk_window_get_frame_extents(frame, &outer);
+        gtk.gdk_monitor_get_geometry(gtk.gdk_display_get_monitor_at_window(gtk.gdk_window_get_display(frame), frame),
+                                     &monitor);
+        gtk.gtk_window_move(GTK_WINDOW(window), monitor.x + (monitor.width - outer.width) / 2,
+                            monitor.y + (monitor.height - outer.height) / 2);
+        return FALSE;
+    }
+
     // No window menu and no minimise, maximise or close button: the frame
     // offers moving only. Set once the window exists on the display.
     static void Realized(GtkWidget* window, gpointer)
@@ -145,18 +163,20 @@ void TForm::CreateWnd()
     GtkWidget* window = gtk.gtk_window_new(GTK_WINDOW_TOPLEVEL);
     GtkWindow* frame = GTK_WINDOW(window);
     gtk.gtk_window_set_title(frame, TextToUtf8(Caption()).c_str());
-    if (BorderStyle == TBorderStyle::bsDialog) {
+    // Not of the dialog type: a dialog without a parent window keeps its
+    // taskbar entry under mutter, whatever its hints ask.
+    if (BorderStyle == TBorderStyle::bsDialog)
         gtk.gtk_window_set_resizable(frame, FALSE);
-        gtk.gtk_window_set_type_hint(frame, GDK_WINDOW_TYPE_HINT_DIALOG);
-    }
     if (!SystemMenu) {
         gtk.gtk_window_set_deletable(frame, FALSE);
         gtk.g_signal_connect_data(window, "realize", G_CALLBACK(TFormWindow::Realized), this, nullptr,
                                   G_CONNECT_AFTER);
     }
-    if (Position == TPosition::poScreenCenter)
+    if (Position == TPosition::poScreenCenter) {
         gtk.gtk_window_set_position(frame, GTK_WIN_POS_CENTER);
-    else
+        gtk.g_signal_connect_data(window, "map-event", G_CALLBACK(TFormWindow::Mapped), nullptr, nullptr,
+                                  G_CONNECT_AFTER);
+    } else
         gtk.gtk_window_move(frame, Scale(Left(), FPixelsPerInch), Scale(Top(), FPixelsPerInch));
     // The application's window carries the program's taskbar entry on
     // Windows; here each form takes its hint.
@@ -196,6 +216,23 @@ void TForm::VisibleChanged()
         Library().gtk_widget_show(static_cast<GtkWidget*>(FHandle));
     else
         Library().gtk_widget_hide(static_cast<GtkWidget*>(FHandle));
+}
+
+void TForm::ShowAgain()
+{
+    if (!HandleAllocated() || !Visible())
+        return;
+    const TLibrary& gtk = Library();
+    GdkWindow* frame = gtk.gtk_widget_get_window(static_cast<GtkWidget*>(FHandle));
+    if (frame == nullptr || (gtk.gdk_window_get_state(frame) & GDK_WINDOW_STATE_ICONIFIED) == 0)
+        return;
+    // Mapped again without the keyboard focus. Some window managers focus a
+    // window that leaves the minimised state whatever its user time says
+    // (openbox); a window that takes no focus keeps it where the user is.
+    // The form has nothing to type into.
+    gtk.gtk_window_set_focus_on_map(GTK_WINDOW(FHandle), FALSE);
+    gtk.gtk_window_set_accept_focus(GTK_WINDOW(FHandle), FALSE);
+    gtk.gtk_window_deiconify(GTK_WINDOW(FHandle));
 }
 
 namespace {

@@ -1,3 +1,8 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <memory>
 
@@ -14,4 +19,15 @@ std::string ReadFileBytes(const AnsiString& fileName)
             bytes.append(buffer, count);
     }
     return bytes;
+}
+
+unsigned long FileReadError(const AnsiString& fileName)
+{
+    const int file = open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+    if (file < 0)
+        return static_cast<unsigned long>(errno);
+    struct stat status{};
+    const bool folder = fstat(file, &status) == 0 && S_ISDIR(status.st_mode);
+    close(file);
+    return folder ? EISDIR : 0;
 }

@@ -42,9 +42,14 @@
     X(g_timeout_source_new)                                                                                          \
     X(g_type_query)                                                                                                  \
     X(g_type_register_static_simple)                                                                                 \
+    X(gdk_display_get_monitor_at_window)                                                                             \
+    X(gdk_monitor_get_geometry)                                                                                      \
     X(gdk_screen_get_default)                                                                                        \
     X(gdk_screen_get_resolution)                                                                                     \
     X(gdk_set_allowed_backends)                                                                                      \
+    X(gdk_window_get_display)                                                                                        \
+    X(gdk_window_get_frame_extents)                                                                                  \
+    X(gdk_window_get_state)                                                                                          \
     X(gdk_window_set_decorations)                                                                                    \
     X(gdk_window_set_functions)                                                                                      \
     X(gtk_container_add)                                                                                             \
@@ -67,7 +72,6 @@
     X(gtk_label_set_text_with_mnemonic)                                                                              \
     X(gtk_label_set_xalign)                                                                                          \
     X(gtk_label_set_yalign)                                                                                          \
-    X(gtk_widget_set_direction)                                                                                      \
     X(gtk_main)                                                                                                      \
     X(gtk_main_level)                                                                                                \
     X(gtk_main_quit)                                                                                                 \
@@ -86,23 +90,26 @@
     X(gtk_widget_get_window)                                                                                         \
     X(gtk_widget_hide)                                                                                               \
     X(gtk_widget_set_allocation)                                                                                     \
+    X(gtk_widget_set_direction)                                                                                      \
     X(gtk_widget_set_size_request)                                                                                   \
     X(gtk_widget_show)                                                                                               \
     X(gtk_widget_size_allocate)                                                                                      \
+    X(gtk_window_deiconify)                                                                                          \
     X(gtk_window_get_skip_pager_hint)                                                                                \
     X(gtk_window_get_skip_taskbar_hint)                                                                              \
     X(gtk_window_move)                                                                                               \
     X(gtk_window_new)                                                                                                \
+    X(gtk_window_set_accept_focus)                                                                                   \
     X(gtk_window_set_deletable)                                                                                      \
+    X(gtk_window_set_focus_on_map)                                                                                   \
     X(gtk_window_set_position)                                                                                       \
     X(gtk_window_set_resizable)                                                                                      \
     X(gtk_window_set_skip_pager_hint)                                                                                \
     X(gtk_window_set_skip_taskbar_hint)                                                                              \
     X(gtk_window_set_title)                                                                                          \
-    X(gtk_window_set_type_hint)                                                                                      \
     X(pango_attr_font_desc_new)                                                                                      \
-    X(pango_attr_list_insert)                                                                                        \
     X(pango_attr_line_height_new_absolute)                                                                           \
+    X(pango_attr_list_insert)                                                                                        \
     X(pango_attr_list_new)                                                                                           \
     X(pango_attr_list_unref)                                                                                         \
     X(pango_font_description_free)                                                                                   \

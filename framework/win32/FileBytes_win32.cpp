@@ -17,3 +17,10 @@ std::string ReadFileBytes(const AnsiString& fileName)
         bytes.append(buffer, read);
     return bytes;
 }
+
+unsigned long FileReadError(const AnsiString& fileName)
+{
+    const TFileHandle file(CreateFileW(WideOf(fileName).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                       nullptr, OPEN_EXISTING, 0, nullptr));
+    return file.Valid() ? 0 : GetLastError();
+}

@@ -203,6 +203,12 @@ void TForm::VisibleChanged()
         ShowWindow(Hwnd(FHandle), Visible() ? SW_SHOWNORMAL : SW_HIDE);
 }
 
+void TForm::ShowAgain()
+{
+    if (HandleAllocated() && Visible() && IsIconic(Hwnd(FHandle)))
+        ShowWindow(Hwnd(FHandle), SW_SHOWNOACTIVATE);
+}
+
 namespace {
 
 std::map<UINT_PTR, TTimer*>& Timers()

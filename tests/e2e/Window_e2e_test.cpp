@@ -155,9 +155,11 @@ TEST_F(WindowRun, SecondStartIsRefusedWithAnErrorBoxAndAKilledWindowBlocksNothin
     ExpectEndsWithZero(*next);
 }
 
-TEST_F(WindowRun, WithoutIniFileTheTextsAreEmptyAndTheBarMoves)
+TEST_F(WindowRun, WithoutIniFileTheTextsAreEmptyTheBarMovesAndOneLineSaysWhy)
 {
-    auto window = Start();
+    TChildProcess::TOptions options;
+    options.CaptureOutput = true;
+    auto window = std::make_unique<TChildProcess>(Program, std::vector<std::string>{}, options);
     const TWindowSeen seen = WaitForWindow(*window);
     ASSERT_TRUE(seen.Found);
     EXPECT_EQ(seen.Caption, "");
@@ -166,6 +168,9 @@ TEST_F(WindowRun, WithoutIniFileTheTextsAreEmptyAndTheBarMoves)
     EXPECT_TRUE(WaitUntil([&] { return ReadWindow(*window).Bar != seen.Bar; }));
     Send({"-terminate"});
     ExpectEndsWithZero(*window);
+    const std::string output = window->ReadOutput();
+    EXPECT_NE(output.find("\"" + Folder.Path() + "deployNotice.ini\" cannot be read: "), std::string::npos) << output;
+    EXPECT_EQ(std::count(output.begin(), output.end(), '\n'), 1) << output;
 }
 
 TEST_F(WindowRun, MalformedCommandShowsOneErrorBoxWhileTheWindowGoesOn)

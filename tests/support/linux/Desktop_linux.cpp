@@ -51,14 +51,15 @@ TWindowFrame ReadFrame(const TChildProcess& child)
         return frame;
     const TScreenRect screen = ScreenRect();
     frame.Found = true;
-    // Neither in a taskbar nor in a pager; a dialog's frame that offers
-    // moving alone.
+    // Neither in a taskbar nor in a pager; a frame that offers moving alone.
+    // Under a window manager, what the manager made of the program's hints.
     frame.TaskbarEntry = !hints.SkipTaskbar || !hints.SkipPager;
-    frame.Buttons = !hints.MoveOnly || !hints.TitleBar || !hints.Dialog;
+    frame.Buttons = hints.Managed ? hints.ManagerOffersButtons : !hints.MoveOnly || !hints.TitleBar;
     frame.ClientWidth = view.Client.Width;
     frame.ClientHeight = view.Client.Height;
-    frame.Centred = std::abs(view.Frame.X + view.Frame.Width / 2 - screen.Width / 2) <= 1 &&
-                    std::abs(view.Frame.Y + view.Frame.Height / 2 - screen.Height / 2) <= 1;
+    const TScreenRect outer = hints.Managed ? hints.Frame : view.Frame;
+    frame.Centred = std::abs(outer.X + outer.Width / 2 - screen.Width / 2) <= 1 &&
+                    std::abs(outer.Y + outer.Height / 2 - screen.Height / 2) <= 1;
     return frame;
 }
 

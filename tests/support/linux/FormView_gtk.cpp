@@ -47,8 +47,7 @@ TFormSeen ReadForm(TForm& form)
     // The frame is the window manager's; without one the window's own.
     return {gtk_widget_get_mapped(widget) != FALSE,
             gtk_window_get_title(window) != nullptr ? gtk_window_get_title(window) : "",
-            gtk_window_get_deletable(window) || gtk_window_get_type_hint(window) != GDK_WINDOW_TYPE_HINT_DIALOG ||
-                !decorated || decorations != (GDK_DECOR_BORDER | GDK_DECOR_TITLE),
+            gtk_window_get_deletable(window) || !decorated || decorations != (GDK_DECOR_BORDER | GDK_DECOR_TITLE),
             gtk_window_get_resizable(window) != FALSE,
             std::abs(x + width / 2 - screen.width / 2) <= 1 && std::abs(y + height / 2 - screen.height / 2) <= 1,
             gtk_widget_get_allocated_width(widget),

@@ -52,26 +52,57 @@ std::string Title(Display* display, Window window)
     return title;
 }
 
-Window FindWindow(Display* display, pid_t process, const std::string& caption)
+// The top-level windows of the programs: the window manager's list of the
+// windows it manages (it puts each into a frame of its own), else the root
+// window's children.
+std::vector<Window> TopLevelWindows(Display* display)
 {
+    const std::vector<unsigned long> managed =
+        Property(display, DefaultRootWindow(display), "_NET_CLIENT_LIST", XA_WINDOW);
+    if (!managed.empty())
+        return {managed.begin(), managed.end()};
     Window root = 0;
     Window parent = 0;
     Window* children = nullptr;
     unsigned count = 0;
-    Window found = 0;
-    if (!XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count))
-        return 0;
-    for (unsigned i = 0; i < count && found == 0; ++i) {
-        XWindowAttributes attributes;
-        if (!XGetWindowAttributes(display, children[i], &attributes) || attributes.map_state != IsViewable)
-            continue;
-        const std::vector<unsigned long> pid = Property(display, children[i], "_NET_WM_PID", XA_CARDINAL);
-        if (pid.size() == 1 && static_cast<pid_t>(pid[0]) == process && Title(display, children[i]) == caption)
-            found = children[i];
-    }
-    if (children != nullptr)
+    std::vector<Window> windows;
+    if (XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count) && children != nullptr) {
+        windows.assign(children, children + count);
         XFree(children);
-    return found;
+    }
+    return windows;
+}
+
+Window FindWindow(Display* display, pid_t process, const std::string& caption)
+{
+    for (const Window window : TopLevelWindows(display)) {
+        XWindowAttributes attributes;
+        if (!XGetWindowAttributes(display, window, &attributes) || attributes.map_state != IsViewable)
+            continue;
+        const std::vector<unsigned long> pid = Property(display, window, "_NET_WM_PID", XA_CARDINAL);
+        if (pid.size() == 1 && static_cast<pid_t>(pid[0]) == process && Title(display, window) == caption)
+            return window;
+    }
+    return 0;
+}
+
+// The window's frame on the root window: its client area and the frame's
+// borders around it as the window manager states them.
+TScreenRect FrameOf(Display* display, Window window)
+{
+    XWindowAttributes attributes;
+    int x = 0;
+    int y = 0;
+    Window child = 0;
+    if (!XGetWindowAttributes(display, window, &attributes) ||
+        !XTranslateCoordinates(display, window, DefaultRootWindow(display), 0, 0, &x, &y, &child))
+        return {};
+    std::vector<unsigned long> extents = Property(display, window, "_NET_FRAME_EXTENTS", XA_CARDINAL);
+    extents.resize(4); // left, right, top, bottom
+    const auto left = static_cast<int>(extents[0]);
+    const auto top = static_cast<int>(extents[2]);
+    return {x - left, y - top, attributes.width + left + static_cast<int>(extents[1]),
+            attributes.height + top + static_cast<int>(extents[3])};
 }
 
 bool Has(const std::vector<unsigned long>& atoms, Display* display, const char* name)
@@ -98,8 +129,14 @@ TWindowHints ReadHints(pid_t process, const std::string& caption)
     const std::vector<unsigned long> state = Property(display.get(), window, "_NET_WM_STATE", XA_ATOM);
     hints.SkipTaskbar = Has(state, display.get(), "_NET_WM_STATE_SKIP_TASKBAR");
     hints.SkipPager = Has(state, display.get(), "_NET_WM_STATE_SKIP_PAGER");
-    hints.Dialog = Has(Property(display.get(), window, "_NET_WM_WINDOW_TYPE", XA_ATOM), display.get(),
-                       "_NET_WM_WINDOW_TYPE_DIALOG");
+    hints.Managed = !Property(display.get(), DefaultRootWindow(display.get()), "_NET_SUPPORTING_WM_CHECK", XA_WINDOW)
+                         .empty();
+    const std::vector<unsigned long> offered =
+        Property(display.get(), window, "_NET_WM_ALLOWED_ACTIONS", XA_ATOM);
+    for (const char* action : {"_NET_WM_ACTION_CLOSE", "_NET_WM_ACTION_MINIMIZE", "_NET_WM_ACTION_MAXIMIZE_HORZ",
+                               "_NET_WM_ACTION_MAXIMIZE_VERT", "_NET_WM_ACTION_RESIZE"})
+        hints.ManagerOffersButtons |= Has(offered, display.get(), action);
+    hints.Frame = FrameOf(display.get(), window);
     // Flags, functions, decorations, as the frame's window manager reads them.
     const std::vector<unsigned long> motif =
         Property(display.get(), window, "_MOTIF_WM_HINTS", XInternAtom(display.get(), "_MOTIF_WM_HINTS", False));
@@ -112,6 +149,33 @@ TWindowHints ReadHints(pid_t process, const std::string& caption)
         hints.TitleBar = (motif[0] & 2) != 0 && (decorations & title) != 0 && (decorations & ~(2ul | title)) == 0;
     }
     return hints;
+}
+
+bool Minimise(pid_t process, const std::string& caption)
+{
+    const TDisplay display(XOpenDisplay(nullptr));
+    const Window window = display ? FindWindow(display.get(), process, caption) : 0;
+    if (window == 0)
+        return false;
+    XIconifyWindow(display.get(), window, DefaultScreen(display.get()));
+    XFlush(display.get());
+    return true;
+}
+
+bool OnScreen(pid_t process, const std::string& caption)
+{
+    const TDisplay display(XOpenDisplay(nullptr));
+    return display && FindWindow(display.get(), process, caption) != 0;
+}
+
+bool Focused(pid_t process, const std::string& caption)
+{
+    const TDisplay display(XOpenDisplay(nullptr));
+    const Window window = display ? FindWindow(display.get(), process, caption) : 0;
+    const std::vector<unsigned long> active =
+        window != 0 ? Property(display.get(), DefaultRootWindow(display.get()), "_NET_ACTIVE_WINDOW", XA_WINDOW)
+                    : std::vector<unsigned long>{};
+    return !active.empty() && active[0] == window;
 }
 
 bool RequestClose(pid_t process, const std::string& caption)

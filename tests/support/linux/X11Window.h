@@ -10,17 +10,29 @@
 
 struct TWindowHints {
     bool Found = false;
+    // The window's state as its window manager keeps it (or, without one,
+    // as the program asked).
     bool SkipTaskbar = false;
     bool SkipPager = false;
-    bool Dialog = false;
-    // The frame offers moving only: no window menu, no minimise, maximise
-    // or close button, no resizing.
+    // What the program asked of the frame: moving only (no window menu, no
+    // minimise, maximise or close button, no resizing), a title bar.
     bool MoveOnly = false;
     bool TitleBar = false;
+    // Whether a window manager runs; if so, whether it offers to close,
+    // minimise, maximise or resize the window, and where its frame lies.
+    bool Managed = false;
+    bool ManagerOffersButtons = false;
+    TScreenRect Frame;
 };
 
 // The mapped top-level window of `process` whose title is `caption` (UTF-8).
 TWindowHints ReadHints(pid_t process, const std::string& caption);
+// Asks the window manager to minimise that window, as its minimise button
+// would; false when there is no such window.
+bool Minimise(pid_t process, const std::string& caption);
+// Whether that window is on screen, and whether it has the keyboard focus.
+bool OnScreen(pid_t process, const std::string& caption);
+bool Focused(pid_t process, const std::string& caption);
 // Sends WM_DELETE_WINDOW to that window; false when there is none.
 bool RequestClose(pid_t process, const std::string& caption);
 // The screen of the display, in pixels.
