@@ -138,7 +138,8 @@ TVariables RelaunchEnvironment(const TAccount& account, const TLoginSession& ses
         }
     };
     for (const char* name :
-         {"DISPLAY", "XAUTHORITY", "XDG_RUNTIME_DIR", "DBUS_SESSION_BUS_ADDRESS", "PATH", "LANG", "LANGUAGE"})
+         {"DISPLAY", "XAUTHORITY", "WAYLAND_DISPLAY", "XDG_RUNTIME_DIR", "DBUS_SESSION_BUS_ADDRESS", "PATH", "LANG",
+          "LANGUAGE"})
         take(name);
     for (const TVariables& source : sources)
         for (const auto& [name, value] : source)

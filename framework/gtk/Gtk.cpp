@@ -15,8 +15,10 @@ void Start()
     if (started == 0) {
         const TLibrary& gtk = Library();
         // On a Wayland session the window runs through XWayland: only there
-        // can a program centre its window and keep it off the taskbar.
-        gtk.gdk_set_allowed_backends("x11");
+        // can a program centre its window and keep it off the taskbar. A
+        // session without an X display gets the window through Wayland,
+        // where the compositor places it.
+        gtk.gdk_set_allowed_backends("x11,wayland");
         // The toolkit's characters and button texts follow the user's
         // locale; numbers and dates keep the C rules that the program's own
         // conversions expect.

@@ -34,7 +34,8 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// logind on a system bus that hangs must not hold up the deployment.
+// logind on a system bus that hangs, or a user's service manager that does
+// not answer, must not hold up the deployment: one bound for every look-up.
 constexpr auto LookUpBound = 2s;
 // What the window run may write to the deployment's log through this run:
 // its own lines, a few of them, never a flood.
@@ -192,12 +193,15 @@ struct TUserRun {
 
 // Nothing when the session has no display to show the window on (its line
 // is written).
-std::optional<TUserRun> PrepareUserRun(const TLoginSession& session)
+std::optional<TUserRun> PrepareUserRun(const TLoginSession& session, TDeadline deadline)
 {
     TUserRun run{IdentityOf(session.Uid), {}, ExecutableFileName(), {}, OwnArguments(), {}};
-    const TVariables variables = RelaunchEnvironment(
-        {run.User.Name, run.User.Home}, session, UserVariables(session, std::chrono::steady_clock::now() + LookUpBound));
-    const auto display = variables.find("DISPLAY");
+    const TVariables variables =
+        RelaunchEnvironment({run.User.Name, run.User.Home}, session, UserVariables(session, deadline));
+    // An X display first (XWayland's under Wayland), else the Wayland one.
+    auto display = variables.find("DISPLAY");
+    if (display == variables.end())
+        display = variables.find("WAYLAND_DISPLAY");
     if (display == variables.end()) {
         WriteDiagnostic(Format(SNoSessionDisplay, session.Id.c_str(), run.User.Name.c_str()), TDiagnosticKind::Warning);
         return std::nullopt;
@@ -260,12 +264,12 @@ void ReportUserRun(const TUserRun& run, const TLoginSession& session, pid_t chil
         WriteDiagnostic(Format(SRelaunchEnded, name.c_str(), static_cast<int>(child), WEXITSTATUS(status)));
 }
 
-void Relaunch(const TLoginSession& session)
+void Relaunch(const TLoginSession& session, TDeadline deadline)
 {
     // A deployment agent that ignores its children's ends would hand that
     // on, and the exit code would be lost.
     signal(SIGCHLD, SIG_DFL);
-    std::optional<TUserRun> run = PrepareUserRun(session);
+    std::optional<TUserRun> run = PrepareUserRun(session, deadline);
     if (!run)
         return;
     TFileDescriptor output;
@@ -279,8 +283,8 @@ bool HandOverWindowRun()
 {
     if (geteuid() != 0)
         return false;
-    const TLoginHandOver choice =
-        ChooseHandOver(0, FindLoginSessions(std::chrono::steady_clock::now() + LookUpBound));
+    const TDeadline deadline = std::chrono::steady_clock::now() + LookUpBound;
+    const TLoginHandOver choice = ChooseHandOver(0, FindLoginSessions(deadline));
     switch (choice.Kind) {
     case THandOverKind::ShowHere:
     case THandOverKind::ShowUnseen:
@@ -302,7 +306,7 @@ bool HandOverWindowRun()
     // A relaunch that fails shows no box: nobody would see it, and it would
     // hold up the deployment.
     try {
-        Relaunch(choice.Session);
+        Relaunch(choice.Session, deadline);
     } catch (const std::exception& error) {
         WriteDiagnostic(HandOverFailedLine(choice.Session.Id, choice.Session.UserName, error), TDiagnosticKind::Error);
     }

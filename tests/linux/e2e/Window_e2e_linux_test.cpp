@@ -39,6 +39,29 @@ TEST_F(WindowRun, AWindowThatTheManagerMinimisedComesBackWithoutTheFocusAtTheNex
     ExpectEndsWithZero(*window);
 }
 
+TEST_F(WindowRun, WithoutAnXDisplayTheWindowRunsThroughWaylandUntilToldToEnd)
+{
+    WriteIni(TestIni);
+    const std::string runtime = Folder.Path() + "runtime";
+    std::filesystem::create_directory(runtime);
+    std::filesystem::permissions(runtime, std::filesystem::perms::owner_all);
+    const TChildProcess compositor("/usr/bin/weston", {"--backend=headless-backend.so", "--socket=dn-wayland"},
+                                   {.Environment = {"XDG_RUNTIME_DIR=" + runtime}, .CaptureOutput = true});
+    ASSERT_TRUE(WaitUntil([&] { return std::filesystem::exists(runtime + "/dn-wayland"); }));
+    // No DISPLAY at all, as in a session without XWayland (an empty one
+    // would name the Wayland display too).
+    TChildProcess window("/usr/bin/env", {"-u", "DISPLAY", Program},
+                         {.Environment = {"WAYLAND_DISPLAY=dn-wayland", "XDG_RUNTIME_DIR=" + runtime},
+                          .CaptureOutput = true});
+    // The window lives until told to end (the tests' screen-reader view does
+    // not find windows on the headless compositor, so its texts go unread).
+    int exitCode = -1;
+    EXPECT_FALSE(window.WaitForExit(2s, exitCode)) << window.ReadOutput();
+    Send({"-terminate"});
+    ExpectEndsWithZero(window);
+    EXPECT_EQ(window.ReadOutput().find("display"), std::string::npos);
+}
+
 TEST_F(WindowRun, MessagesFromAnotherUserNeverChangeTheWindowAsRoot)
 {
     if (OtherUser() == static_cast<uid_t>(-1))
