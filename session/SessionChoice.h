@@ -31,6 +31,9 @@ struct TLoginSession {
     std::uint64_t Started = 0;
     // The X display of an x11 session; empty for the others.
     std::string Display;
+    // The process that began the session (often a worker of root's whose
+    // children are the user's); 0 when logind names none.
+    unsigned Leader = 0;
 };
 
 // Of the kinds that HandOverChoice.h names, a root run knows ShowHere (it is

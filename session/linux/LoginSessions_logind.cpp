@@ -249,6 +249,8 @@ bool Describe(TBusTalk& talk, GDBusConnection* bus, const char* path, TLoginSess
         session.Display = Text(display.get());
     if (const TVariant remote = Property(properties.get(), "Remote", "b"))
         session.Remote = Gio().g_variant_get_boolean(remote.get()) != FALSE;
+    if (const TVariant leader = Property(properties.get(), "Leader", "u"))
+        session.Leader = Gio().g_variant_get_uint32(leader.get());
     if (const TVariant started = Property(properties.get(), "Timestamp", "t"))
         session.Started = Gio().g_variant_get_uint64(started.get());
     return true;

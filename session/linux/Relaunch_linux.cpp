@@ -139,10 +139,14 @@ public:
         if (!FLine.empty())
             Emit();
     }
+    // Whether the run said that it could not open its display: then it
+    // showed nothing, although it ends as every run does, with 0.
+    bool NoDisplay() const { return FNoDisplay; }
 
 private:
     void Emit()
     {
+        FNoDisplay = FNoDisplay || FLine.find(SNoDisplay) != std::string::npos;
         if (FForwarded < MaxForwardedBytes) {
             FForwarded += FLine.size() + 1;
             const std::string line = FForwarded < MaxForwardedBytes ? FLine : std::string(SOutputCut);
@@ -154,13 +158,13 @@ private:
     std::string FUser;
     std::string FLine;
     size_t FForwarded = 0;
+    bool FNoDisplay = false;
 };
 
 // Passes on the output until the child has ended (processes that it started
 // may hold the pipe open longer); its wait status.
-int ForwardOutput(int output, pid_t child, const std::string& user)
+int ForwardOutput(int output, pid_t child, TForwarder& forwarder)
 {
-    TForwarder forwarder(user);
     const TFileDescriptor ended(static_cast<int>(syscall(SYS_pidfd_open, child, 0)));
     fcntl(output, F_SETFL, fcntl(output, F_GETFL) | O_NONBLOCK);
     bool open = true;
@@ -256,8 +260,12 @@ void ReportUserRun(const TUserRun& run, const TLoginSession& session, pid_t chil
     const std::string& name = run.User.Name;
     WriteDiagnostic(Format(SRelaunched, name.c_str(), static_cast<unsigned>(run.User.Uid), session.Id.c_str(),
                            run.Display.c_str(), static_cast<int>(child)));
-    const int status = ForwardOutput(output, child, name);
-    if (WIFSIGNALED(status))
+    TForwarder forwarder(name);
+    const int status = ForwardOutput(output, child, forwarder);
+    if (forwarder.NoDisplay())
+        WriteDiagnostic(Format(SRelaunchUnseen, name.c_str(), static_cast<int>(child), run.Display.c_str()),
+                        TDiagnosticKind::Error);
+    else if (WIFSIGNALED(status))
         WriteDiagnostic(Format(SRelaunchKilled, name.c_str(), static_cast<int>(child), WTERMSIG(status)),
                         TDiagnosticKind::Warning);
     else

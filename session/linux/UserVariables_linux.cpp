@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <string>
 
 #include "Handle.h"
@@ -104,7 +105,31 @@ TVariables ProcessVariables(const std::string& environ)
     return variables;
 }
 
-// The variables of a process of the session, by its control group: one with
+// The parent of the process of the folder, from its stat line ("pid (name)
+// state ppid ..."; the name may hold blanks and brackets); 0 when unknown.
+unsigned ParentOf(int process)
+{
+    const std::string stat = ReadBelow(process, "stat");
+    const size_t name = stat.rfind(')');
+    if (name == std::string::npos)
+        return 0;
+    unsigned parent = 0;
+    char state = 0;
+    return std::sscanf(stat.c_str() + name + 1, " %c %u", &state, &parent) == 2 ? parent : 0;
+}
+
+// Whether the process of the folder is one of the session's: in its control
+// group, or logind's leader of it or a child of the leader (where the
+// session's processes lie elsewhere, as without systemd).
+bool InSession(int process, const std::string& pid, const TLoginSession& session)
+{
+    if (ReadBelow(process, "cgroup").find("/session-" + session.Id + ".scope\n") != std::string::npos)
+        return true;
+    return session.Leader != 0 &&
+           (pid == std::to_string(session.Leader) || ParentOf(process) == session.Leader);
+}
+
+// The variables of a process of the session: one with
 // an X display if there is one (under Wayland the session leader alone often
 // lacks it), else the first that has any. Each process is read through one
 // handle on its folder and only while it runs as the session's user, before
@@ -112,7 +137,6 @@ TVariables ProcessVariables(const std::string& environ)
 // another user (a set-user-id program), gives nothing.
 TVariables SessionProcessVariables(const TLoginSession& session)
 {
-    const std::string scope = "/session-" + session.Id + ".scope\n";
     const TFileDescriptor proc(open("/proc", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     DIR* const listing = proc.Valid() ? fdopendir(dup(proc.Get())) : nullptr;
     TVariables first;
@@ -123,8 +147,7 @@ TVariables SessionProcessVariables(const TLoginSession& session)
         if (pid.find_first_not_of("0123456789") != std::string::npos)
             continue;
         const TFileDescriptor process(openat(proc.Get(), pid.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-        if (!process.Valid() || !OwnedBy(process.Get(), session.Uid) ||
-            ReadBelow(process.Get(), "cgroup").find(scope) == std::string::npos)
+        if (!process.Valid() || !OwnedBy(process.Get(), session.Uid) || !InSession(process.Get(), pid, session))
             continue;
         TVariables variables = ProcessVariables(ReadBelow(process.Get(), "environ"));
         if (!OwnedBy(process.Get(), session.Uid))

@@ -286,6 +286,22 @@ TEST_F(RootDeployment, WindowAppearsForTheSessionsUserWithTheSessionsEnvironment
         << output;
 }
 
+TEST_F(RootDeployment, AWindowRunThatTheDisplayRefusesIsLoggedAsNoWindowNeverAsEnded)
+{
+    TUserDesktop desktop;
+    std::map<std::string, std::string> variables = desktop.Variables;
+    variables.erase("XAUTHORITY");
+    auto root = StartAsRoot(variables);
+    int exitCode = -1;
+    ASSERT_TRUE(root->WaitForExit(20s, exitCode));
+    EXPECT_EQ(exitCode, 0);
+    const std::string output = root->ReadOutput();
+    EXPECT_NE(output.find(") could not open display " + desktop.DisplayName + ", which takes the user's XAUTHORITY"),
+              std::string::npos)
+        << output;
+    EXPECT_EQ(output.find("ended with exit code"), std::string::npos) << output;
+}
+
 TEST_F(RootDeployment, TheRootRunWaitsForTheWindowAndLogsHowItEnded)
 {
     TUserDesktop desktop;
