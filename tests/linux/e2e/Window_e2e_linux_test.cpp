@@ -3,7 +3,6 @@
 // senders can fill.
 #include "ChannelProbe.h"
 #include "WindowRun.h"
-#include "X11Window.h"
 
 namespace {
 
@@ -22,21 +21,6 @@ TEST_F(WindowRun, ShowsTheTextsOfTheUsersLanguage)
     EXPECT_TRUE(UpperBecomes(window, "Foo wird installiert")) << ReadWindow(window).Upper;
     Send({"-terminate"});
     ExpectEndsWithZero(window);
-}
-
-TEST_F(WindowRun, AWindowThatTheManagerMinimisedComesBackWithoutTheFocusAtTheNextCommand)
-{
-    WriteIni(TestIni);
-    auto window = Start();
-    ASSERT_TRUE(WaitForWindow(*window).Found);
-    const pid_t id = window->Id();
-    if (!Minimise(id, "Software deployment") || !WaitUntil([&] { return !OnScreen(id, "Software deployment"); }, 3s))
-        GTEST_SKIP() << "the window manager (if any) offers no minimising";
-    Send({"-package", "Foo", "install"});
-    EXPECT_TRUE(WaitUntil([&] { return OnScreen(id, "Software deployment"); }));
-    EXPECT_FALSE(Focused(id, "Software deployment"));
-    Send({"-terminate"});
-    ExpectEndsWithZero(*window);
 }
 
 TEST_F(WindowRun, WithoutAnXDisplayTheWindowRunsThroughWaylandUntilToldToEnd)

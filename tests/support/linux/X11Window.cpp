@@ -151,33 +151,6 @@ TWindowHints ReadHints(pid_t process, const std::string& caption)
     return hints;
 }
 
-bool Minimise(pid_t process, const std::string& caption)
-{
-    const TDisplay display(XOpenDisplay(nullptr));
-    const Window window = display ? FindWindow(display.get(), process, caption) : 0;
-    if (window == 0)
-        return false;
-    XIconifyWindow(display.get(), window, DefaultScreen(display.get()));
-    XFlush(display.get());
-    return true;
-}
-
-bool OnScreen(pid_t process, const std::string& caption)
-{
-    const TDisplay display(XOpenDisplay(nullptr));
-    return display && FindWindow(display.get(), process, caption) != 0;
-}
-
-bool Focused(pid_t process, const std::string& caption)
-{
-    const TDisplay display(XOpenDisplay(nullptr));
-    const Window window = display ? FindWindow(display.get(), process, caption) : 0;
-    const std::vector<unsigned long> active =
-        window != 0 ? Property(display.get(), DefaultRootWindow(display.get()), "_NET_ACTIVE_WINDOW", XA_WINDOW)
-                    : std::vector<unsigned long>{};
-    return !active.empty() && active[0] == window;
-}
-
 bool RequestClose(pid_t process, const std::string& caption)
 {
     const TDisplay display(XOpenDisplay(nullptr));

@@ -27,12 +27,6 @@ struct TWindowHints {
 
 // The mapped top-level window of `process` whose title is `caption` (UTF-8).
 TWindowHints ReadHints(pid_t process, const std::string& caption);
-// Asks the window manager to minimise that window, as its minimise button
-// would; false when there is no such window.
-bool Minimise(pid_t process, const std::string& caption);
-// Whether that window is on screen, and whether it has the keyboard focus.
-bool OnScreen(pid_t process, const std::string& caption);
-bool Focused(pid_t process, const std::string& caption);
 // Sends WM_DELETE_WINDOW to that window; false when there is none.
 bool RequestClose(pid_t process, const std::string& caption);
 // The screen of the display, in pixels.
