@@ -82,6 +82,9 @@ void Run(const TRunChoice& choice)
     case TRunKind::ProcessPackage:
         SendProcessPackage(choice.PackageName, choice.Action);
         break;
+    case TRunKind::Progress:
+        SendProgress(choice.Percent);
+        break;
     case TRunKind::Usage:
         ShowUsage();
         break;

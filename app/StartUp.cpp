@@ -21,6 +21,9 @@ const TSwitchRow SwitchTable[] = {
     {"finish", TRunKind::FinishInstallation},
     {"reboot", TRunKind::Reboot},
     {"package", TRunKind::ProcessPackage},
+    // After the command switches of old, so that every command line that
+    // they had means what it meant.
+    {"progress", TRunKind::Progress},
     {"?", TRunKind::Usage},
     {"help", TRunKind::Usage},
 };
@@ -50,6 +53,8 @@ TRunChoice ChooseRun(const TArgumentList& arguments)
         // The values are positional: arguments 2 and 3 wherever the switch stands.
         if (row.Kind == TRunKind::Reboot)
             choice.Time = arguments[2];
+        if (row.Kind == TRunKind::Progress)
+            choice.Percent = arguments[2];
         if (row.Kind == TRunKind::ProcessPackage) {
             choice.PackageName = arguments[2];
             choice.Action = Utf8LowerCase(arguments[3]);

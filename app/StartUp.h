@@ -3,13 +3,14 @@
 #include "AnsiString.h"
 #include "ProcessArgs.h"
 
-enum class TRunKind { Terminate, FinishInstallation, Reboot, ProcessPackage, Usage, Window };
+enum class TRunKind { Terminate, FinishInstallation, Reboot, ProcessPackage, Progress, Usage, Window };
 
 struct TRunChoice {
     TRunKind Kind = TRunKind::Window;
     AnsiString Time;        // Reboot: argument 2
     AnsiString PackageName; // ProcessPackage: argument 2, as typed
     AnsiString Action;      // ProcessPackage: argument 3, lower-cased
+    AnsiString Percent;     // Progress: argument 2, as typed
 };
 
 extern const char UsageText[];
@@ -19,5 +20,6 @@ extern const char UsageText[];
 bool FindSwitch(const TArgumentList& arguments, const AnsiString& name);
 
 // Tests the switches in their fixed order (terminate, finish, reboot, package,
-// "?", help); the first one present decides. None present: the window run.
+// progress, "?", help); the first one present decides. None present: the
+// window run.
 TRunChoice ChooseRun(const TArgumentList& arguments);

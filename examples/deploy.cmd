@@ -12,12 +12,16 @@ rem Each call drops one command and returns at once.
 "%NOTICE%" -package "Office Tools" install
 rem ... install Office Tools here, for example:
 rem msiexec /i "%~dp0OfficeTools.msi" /qn /norestart
+rem One package of three done: the bar stands at a third.
+"%NOTICE%" -progress 33
 
 "%NOTICE%" -package "PDF Reader" upgrade
 rem ... upgrade the PDF reader here
+"%NOTICE%" -progress 67
 
 "%NOTICE%" -package "Old Viewer" remove
 rem ... remove the old viewer here
+"%NOTICE%" -progress 100
 
 "%NOTICE%" -finish
 

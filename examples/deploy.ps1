@@ -20,11 +20,15 @@ $packages = @(
     @{ Name = 'PDF Reader';   Action = 'upgrade' },
     @{ Name = 'Old Viewer';   Action = 'remove' }
 )
+$done = 0
 foreach ($package in $packages) {
     # Names with spaces are quoted so that they stay one argument.
     Send-Notice '-package' "`"$($package.Name)`"" $package.Action
     # ... install, upgrade or remove the package here, for example:
     # Start-Process msiexec.exe -ArgumentList '/i', 'OfficeTools.msi', '/qn', '/norestart' -Wait
+    # The bar shows how much of the run is done.
+    $done++
+    Send-Notice '-progress' ([int](100 * $done / $packages.Count))
 }
 
 Send-Notice '-finish'

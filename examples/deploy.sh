@@ -17,12 +17,16 @@ NOTICE=${NOTICE:-deployNotice}
 "$NOTICE" -package "Office Tools" install
 # ... install Office Tools here, for example:
 # apt-get install -y office-tools
+# One package of three done: the bar stands at a third.
+"$NOTICE" -progress 33
 
 "$NOTICE" -package "PDF Reader" upgrade
 # ... upgrade the PDF reader here
+"$NOTICE" -progress 67
 
 "$NOTICE" -package "Old Viewer" remove
 # ... remove the old viewer here
+"$NOTICE" -progress 100
 
 "$NOTICE" -finish
 

@@ -1,5 +1,6 @@
 #include "Command.h"
 
+#include <algorithm>
 #include <string_view>
 
 #include "SysUtils.h"
@@ -24,6 +25,14 @@ AnsiString RebootText(const AnsiString& time)
     AnsiString text = "Reboot";
     if (!time.empty())
         text += Separator + time;
+    return text;
+}
+
+AnsiString ProgressText(const AnsiString& percent)
+{
+    AnsiString text = "Progress";
+    if (!percent.empty())
+        text += Separator + percent;
     return text;
 }
 
@@ -53,6 +62,24 @@ void SplitCommandMessage(const AnsiString& message, TStrings& fields)
 int RebootTimeFromText(const AnsiString& field)
 {
     return StrToIntDef(field, 0);
+}
+
+std::optional<int> PercentFromText(const AnsiString& field)
+{
+    const size_t first = field.find_first_not_of(" \t");
+    const size_t last = field.find_last_not_of(" \t");
+    if (first == AnsiString::npos)
+        return std::nullopt;
+    std::string_view text(field.data() + first, last - first + 1);
+    const bool negative = text.front() == '-';
+    if (text.front() == '-' || text.front() == '+')
+        text.remove_prefix(1);
+    if (text.empty() || text.find_first_not_of("0123456789") != std::string_view::npos)
+        return std::nullopt;
+    // Any number of digits: beyond three the value is above 100 anyway.
+    const size_t significant = std::min(text.find_first_not_of('0'), text.size());
+    const int value = text.size() - significant > 3 ? 1000 : std::stoi(std::string(text));
+    return negative ? 0 : std::min(value, 100);
 }
 
 namespace {
@@ -99,6 +126,12 @@ TCommand DecodeCommand(const TStrings& fields)
         command.PackageName = fields.Get(1);
         command.Action = DecodeAction(fields);
         command.Kind = TCommandKind::ProcessPackage;
+    } else if (word == "Progress") {
+        // No field or an empty one: the bar cycles again; a field that is no
+        // number changes nothing.
+        const bool cycling = fields.Count() < 2 || fields.Get(1).empty();
+        command.Percent = cycling ? std::nullopt : PercentFromText(fields.Get(1));
+        command.Kind = cycling || command.Percent ? TCommandKind::Progress : TCommandKind::Ignored;
     }
     return command;
 }

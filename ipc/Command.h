@@ -2,6 +2,8 @@
 // Command texts: fields joined by "|", carried one per message of the command
 // channel with a terminating NUL, in UTF-8. Building them for the senders,
 // and decoding what the reader took from the channel.
+#include <optional>
+
 #include "AnsiString.h"
 #include "Classes.h"
 
@@ -9,13 +11,15 @@ AnsiString TerminateText();
 AnsiString FinishInstallationText();
 // "Reboot", and "|" and the time when the time text is not empty.
 AnsiString RebootText(const AnsiString& time);
+// "Progress", and "|" and the percentage as given when that is not empty.
+AnsiString ProgressText(const AnsiString& percent);
 // "ProcessPackage|" and the name, and "|" and the action when that is not
 // empty; a name that would make the text longer than `maxBytes` is cut on a
 // character's boundary.
 AnsiString ProcessPackageText(const AnsiString& name, const AnsiString& action,
                               size_t maxBytes = AnsiString::npos);
 
-enum class TCommandKind { Ignored, Terminate, FinishInstallation, Reboot, ProcessPackage };
+enum class TCommandKind { Ignored, Terminate, FinishInstallation, Reboot, ProcessPackage, Progress };
 enum class TPackageAction { Install, Upgrade, Remove, Other };
 
 struct TCommand {
@@ -26,6 +30,9 @@ struct TCommand {
     // ProcessPackage.
     AnsiString PackageName;
     TPackageAction Action = TPackageAction::Install;
+    // Progress: the bar's percentage (0 to 100), or none for the bar that
+    // cycles on its own.
+    std::optional<int> Percent;
 };
 
 // The fields of a message: its bytes up to the first NUL (all of them when
@@ -45,3 +52,7 @@ TCommand DecodeMessage(const AnsiString& message);
 // The reboot time of a field: the framework's integer conversion, 0 for
 // anything it does not accept.
 int RebootTimeFromText(const AnsiString& field);
+
+// The percentage of a field: decimal digits with an optional sign and blanks
+// around, clamped to 0 to 100; none for any other text.
+std::optional<int> PercentFromText(const AnsiString& field);

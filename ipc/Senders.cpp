@@ -19,6 +19,11 @@ void SendReboot(const AnsiString& time)
     WriteMailslot(CommandChannelName, RebootText(time));
 }
 
+void SendProgress(const AnsiString& percent)
+{
+    WriteMailslot(CommandChannelName, ProgressText(percent));
+}
+
 void SendProcessPackage(const AnsiString& name, const AnsiString& action)
 {
     WriteMailslot(CommandChannelName, ProcessPackageText(name, action, MaxCommandBytes));

@@ -9,3 +9,4 @@ void SendTerminate();
 void SendFinishInstallation();
 void SendReboot(const AnsiString& time);
 void SendProcessPackage(const AnsiString& name, const AnsiString& action);
+void SendProgress(const AnsiString& percent);

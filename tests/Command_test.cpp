@@ -26,6 +26,8 @@ TEST(CommandTexts, SendersJoinTheirFieldsWithTheSeparator)
     EXPECT_EQ(RebootText(""), "Reboot");
     EXPECT_EQ(RebootText("120"), "Reboot|120");
     EXPECT_EQ(RebootText("abc"), "Reboot|abc");
+    EXPECT_EQ(ProgressText(""), "Progress");
+    EXPECT_EQ(ProgressText(" 4x"), "Progress| 4x");
     EXPECT_EQ(ProcessPackageText("", ""), "ProcessPackage|");
     EXPECT_EQ(ProcessPackageText("Office Tools", ""), "ProcessPackage|Office Tools");
     EXPECT_EQ(ProcessPackageText("Foo", "install"), "ProcessPackage|Foo|install");
@@ -72,6 +74,34 @@ TEST(DecodeCommand, RebootTimeIsAbsentOnlyWithOneField)
     EXPECT_EQ(DecodeMessage("Reboot|$FFFFFFFF").Time, -1);
     EXPECT_EQ(DecodeMessage("Reboot|-5").Time, -5);
     EXPECT_EQ(DecodeMessage("Reboot|abc").Time, 0);
+}
+
+TEST(DecodeCommand, ProgressHoldsAClampedNumberReturnsToCyclingOrIsIgnored)
+{
+    const struct {
+        const char* Message;
+        TCommandKind Kind;
+        std::optional<int> Percent;
+    } cases[] = {
+        {"Progress|40", TCommandKind::Progress, 40},
+        {"Progress| \t+7 ", TCommandKind::Progress, 7},
+        {"Progress|250", TCommandKind::Progress, 100},
+        {"Progress|000000000000042", TCommandKind::Progress, 42},
+        {"Progress|99999999999999999999", TCommandKind::Progress, 100},
+        {"Progress|-5", TCommandKind::Progress, 0},
+        {"Progress", TCommandKind::Progress, std::nullopt},
+        {"Progress|", TCommandKind::Progress, std::nullopt},
+        {"Progress|abc", TCommandKind::Ignored, std::nullopt},
+        {"Progress|4 0", TCommandKind::Ignored, std::nullopt},
+        {"Progress|+", TCommandKind::Ignored, std::nullopt},
+        {"Progress|$10", TCommandKind::Ignored, std::nullopt},
+        {"Progress| ", TCommandKind::Ignored, std::nullopt},
+    };
+    for (const auto& row : cases) {
+        const TCommand command = DecodeMessage(row.Message);
+        EXPECT_EQ(command.Kind, row.Kind) << row.Message;
+        EXPECT_EQ(command.Percent, row.Percent) << row.Message;
+    }
 }
 
 TEST(DecodeCommand, PackageNameAndAction)

@@ -25,6 +25,10 @@ TEST(ChooseRun, TableOrderDecidesNotCommandLineOrder)
     EXPECT_EQ(Choose("p -help -package x").Kind, TRunKind::ProcessPackage);
     EXPECT_EQ(Choose("p /? -HELP").Kind, TRunKind::Usage);
     EXPECT_EQ(Choose("p -HELP").Kind, TRunKind::Usage);
+    // The progress switch comes after every command switch of old, before
+    // the usage.
+    EXPECT_EQ(Choose("p -progress 5 -package x").Kind, TRunKind::ProcessPackage);
+    EXPECT_EQ(Choose("p -PROGRESS 5 -help").Percent, "5");
 }
 
 TEST(ChooseRun, RebootTimeIsArgumentTwoUnchecked)

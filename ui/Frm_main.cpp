@@ -95,7 +95,9 @@ TFrmMain::~TFrmMain()
 void TFrmMain::Tim1Timer(TObject*)
 {
     CheckMailslot();
-    if (Pgb1->Position() > 90)
+    if (FPercent)
+        Pgb1->SetPosition(*FPercent);
+    else if (Pgb1->Position() > 90)
         Pgb1->SetPosition(0);
     else
         Pgb1->SetPosition(Pgb1->Position() + 10);
@@ -144,6 +146,9 @@ void TFrmMain::ExecuteCommand(const TCommand& command)
             LblMessage1->SetCaption("");
             break;
         }
+        break;
+    case TCommandKind::Progress:
+        FPercent = command.Percent;
         break;
     case TCommandKind::Ignored:
         break;

@@ -40,6 +40,9 @@ private:
     uint32_t FRebootStart = 0;
     // A reboot applied when the tick count read 0 is still a reboot.
     bool FRebootAnnounced = false;
+    // The percentage that a script set, which holds the bar; none while the
+    // bar cycles on its own.
+    std::optional<int> FPercent;
     std::unique_ptr<TChannelReader> FMailslot;
 };
 

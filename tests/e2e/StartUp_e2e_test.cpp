@@ -37,6 +37,8 @@ TEST_F(SenderRun, WritesExactlyTheCommandBytes)
     EXPECT_EQ(Sent({"/FINISH"}), WithNul("FinishInstallation"));
     EXPECT_EQ(Sent({"-reboot", "120"}), WithNul("Reboot|120"));
     EXPECT_EQ(Sent({"-reboot"}), WithNul("Reboot"));
+    EXPECT_EQ(Sent({"-progress", " 40"}), WithNul("Progress| 40"));
+    EXPECT_EQ(Sent({"-progress"}), WithNul("Progress"));
     EXPECT_EQ(Sent({"-package", "Office Tools", "INSTALL"}), WithNul("ProcessPackage|Office Tools|install"));
     EXPECT_EQ(Sent({"-package", "", "install"}), WithNul("ProcessPackage|install"));
     EXPECT_EQ(Sent({"-package"}), WithNul("ProcessPackage|"));

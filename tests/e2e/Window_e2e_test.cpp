@@ -105,6 +105,21 @@ TEST_F(WindowRun, BarMovesInTensAndCommandsArriveInOrder)
     ExpectEndsWithZero(*window);
 }
 
+TEST_F(WindowRun, AScriptsPercentageHoldsTheBarAsTheScreenReaderHearsIt)
+{
+    WriteIni(TestIni);
+    auto window = Start();
+    ASSERT_TRUE(WaitForWindow(*window).Found);
+    Send({"-progress", "45"});
+    EXPECT_TRUE(WaitUntil([&] { return ReadWindow(*window).Bar == 45; }));
+    // It stands there for several ticks, then cycles on from there.
+    EXPECT_FALSE(WaitUntil([&] { return ReadWindow(*window).Bar != 45; }, 1600ms));
+    Send({"-progress"});
+    EXPECT_TRUE(WaitUntil([&] { return ReadWindow(*window).Bar != 45; }));
+    Send({"-terminate"});
+    ExpectEndsWithZero(*window);
+}
+
 TEST_F(WindowRun, RebootCountdownRunsDownAndTheWindowStaysOpen)
 {
     WriteIni(TestIni);
