@@ -10,7 +10,9 @@ start_private_display() {
   [ -n "${DN_USE_DISPLAY:-}" ] && return 0
   local display_file
   display_file=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
+  # -noreset: a server that resets when its last client leaves refuses
+  # connections meanwhile, and the next test's window would find no display.
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$display_file" >/dev/null 2>&1 &
   xvfb_pid=$!
   for _ in $(seq 100); do
     [ -s "$display_file" ] && break
