@@ -12,7 +12,7 @@
 enum class TMessageIcon { None, Stop };
 
 enum class TBorderStyle { bsSizeable, bsDialog };
-enum class TPosition { poDesigned, poScreenCenter };
+enum class TPosition { poDesigned, poScreenCenter, poWorkArea };
 
 // A top-level window. Closing the application's main form ends the
 // application, like its Terminate.
@@ -32,6 +32,13 @@ public:
     // close buttons.
     bool SystemMenu = true;
     TPosition Position = TPosition::poDesigned;
+    // poWorkArea: where the form stands in the work area of the monitor that
+    // holds the mouse pointer (-1 at the left or top, 0 in the middle, 1 at
+    // the right or bottom), a small margin from its edges.
+    int WorkAreaX = 0;
+    int WorkAreaY = 0;
+    // Above the other windows, through the platform's topmost state.
+    bool TopMost = false;
     TColor Color = clBtnFace;
 
     void Show();

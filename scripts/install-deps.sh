@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake make g++ clang libclang-rt-14-dev googletest
   g++-mingw-w64-x86-64-posix
-  wine wine64 xvfb xauth x11-utils imagemagick
+  wine wine64 xvfb xauth x11-utils x11-xserver-utils imagemagick
   libbenchmark-dev
   libgtk-3-dev at-spi2-core libatspi2.0-dev dbus libx11-dev mutter weston
   locales fonts-noto-core fonts-noto-cjk fonts-dejavu-core fonts-freefont-ttf fonts-wqy-zenhei

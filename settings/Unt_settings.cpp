@@ -1,5 +1,8 @@
 #include "Unt_settings.h"
 
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "Consts.h"
@@ -98,6 +101,53 @@ AnsiString TSettings::ReadMessage(const AnsiString& key, const AnsiString& argum
     if (!argument.empty())
         text = ReplaceAll(text, "%s", argument);
     return text;
+}
+
+namespace {
+
+const struct {
+    const char* Name;
+    TWindowPlace Place;
+} Places[] = {
+    {"Center", {0, 0}},      {"TopLeft", {-1, -1}},   {"Top", {0, -1}},
+    {"TopRight", {1, -1}},   {"Left", {-1, 0}},       {"Right", {1, 0}},
+    {"BottomLeft", {-1, 1}}, {"Bottom", {0, 1}},      {"BottomRight", {1, 1}},
+};
+
+// ASCII rules, not the user's locale's (a Turkish one lower-cases "I" to
+// a dotless i).
+bool SameAsciiText(const AnsiString& text, const char* name)
+{
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c | 0x20) : c; };
+    return std::equal(text.begin(), text.end(), name, name + std::strlen(name),
+                      [&](char a, char b) { return lower(a) == lower(b); });
+}
+
+void ReportUnknown(const char* key, const AnsiString& value)
+{
+    std::fprintf(stderr, "deployNotice: [Window] %s=%s is not known; the window keeps its default\n", key,
+                 value.c_str());
+}
+
+} // namespace
+
+TWindowSettings TSettings::ReadWindowSettings() const
+{
+    TWindowSettings settings;
+    const AnsiString place = FIniFile->ReadString("Window", "Position", "");
+    if (!place.empty()) {
+        for (const auto& row : Places)
+            if (SameAsciiText(place, row.Name))
+                settings.Place = row.Place;
+        if (!settings.Place)
+            ReportUnknown("Position", place);
+    }
+    const AnsiString topMost = FIniFile->ReadString("Window", "TopMost", "");
+    if (topMost == "1")
+        settings.TopMost = true;
+    else if (!topMost.empty() && topMost != "0")
+        ReportUnknown("TopMost", topMost);
+    return settings;
 }
 
 AnsiString TSettings::GetWindowsCaption() const

@@ -5,10 +5,26 @@
 // ("Strings.de-CH", "Strings.de"). Nothing is cached: each request reads the
 // file again.
 #include <memory>
+#include <optional>
 
 #include "AnsiString.h"
 #include "IniFiles.h"
 #include "Language.h"
+
+// Where the window stands in the work area of its monitor: -1 at the left
+// (top), 0 in the middle, 1 at the right (bottom).
+struct TWindowPlace {
+    int Horizontal = 0;
+    int Vertical = 0;
+    bool operator==(const TWindowPlace&) const = default;
+};
+
+// The [Window] section, read once when the window starts; the same for every
+// language. Without it the window stands and behaves as it always did.
+struct TWindowSettings {
+    std::optional<TWindowPlace> Place; // none: centred on the screen
+    bool TopMost = false;
+};
 
 class TSettings {
 public:
@@ -43,6 +59,10 @@ public:
     // The language is the one that the key "Language" of [Strings] names, or
     // the user's when that key is missing or empty.
     AnsiString ReadMessage(const AnsiString& key, const AnsiString& argument) const;
+
+    // The [Window] section; a value that it does not know gives the default
+    // and one line on standard error.
+    TWindowSettings ReadWindowSettings() const;
 
     const AnsiString& IniFileName() const { return FIniFileName; }
 

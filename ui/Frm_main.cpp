@@ -53,6 +53,13 @@ TFrmMain::TFrmMain(TComponent* owner, std::unique_ptr<TChannelReader> channel)
     BorderStyle = TBorderStyle::bsDialog;
     SystemMenu = false;
     Position = TPosition::poScreenCenter;
+    const TWindowSettings window = Settings->ReadWindowSettings();
+    if (window.Place) {
+        Position = TPosition::poWorkArea;
+        WorkAreaX = window.Place->Horizontal;
+        WorkAreaY = window.Place->Vertical;
+    }
+    TopMost = window.TopMost;
     Color = clBtnFace;
     SetFont(FontOf(11));
     SetClientSize(368, 195);

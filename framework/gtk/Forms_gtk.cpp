@@ -126,23 +126,73 @@ struct TFormWindow {
         return TRUE;
     }
 
+    // The monitor that holds the mouse pointer; the window's own where there
+    // is no pointer (a compositor without a seat).
+    static GdkMonitor* PointerMonitor(GdkWindow* frame)
+    {
+        const TLibrary& gtk = Library();
+        GdkDisplay* display = gtk.gdk_window_get_display(frame);
+        GdkSeat* seat = gtk.gdk_display_get_default_seat(display);
+        GdkDevice* pointer = seat != nullptr ? gtk.gdk_seat_get_pointer(seat) : nullptr;
+        if (pointer == nullptr)
+            return gtk.gdk_display_get_monitor_at_window(display, frame);
+        int x = 0;
+        int y = 0;
+        gtk.gdk_device_get_position(pointer, nullptr, &x, &y);
+        return gtk.gdk_display_get_monitor_at_point(display, x, y);
+    }
+
     // The toolkit centres the window's client area; a window manager puts
     // its frame on top, so the frame's middle lies below the monitor's. Once
-    // mapped, the frame's size is known, and the frame is centred as a
-    // whole (without a window manager, frame and client area are the same).
-    static gboolean Mapped(GtkWidget* window, GdkEvent*, gpointer)
+    // mapped, the frame's size is known, and the frame is placed as a whole
+    // (without a window manager, frame and client area are the same): in
+    // the middle of its monitor, or in the work area that the window
+    // manager reports for the pointer's monitor (without its panels).
+    static gboolean Mapped(GtkWidget* window, GdkEvent*, gpointer data)
+    {
+        Place(window, *static_cast<TForm*>(data));
+        return FALSE;
+    }
+
+    // Another resolution, or a monitor gone (a docking station unplugged):
+    // a shown window goes back to its place.
+    static void ScreenChanged(GdkScreen*, gpointer window)
+    {
+        const TLibrary& gtk = Library();
+        if (gtk.gtk_widget_get_mapped(static_cast<GtkWidget*>(window)))
+            Place(static_cast<GtkWidget*>(window),
+                  *static_cast<TForm*>(gtk.g_object_get_data(G_OBJECT(window), FormKey)));
+    }
+
+    static void Place(GtkWidget* window, const TForm& form)
     {
         const TLibrary& gtk = Library();
         GdkWindow* frame = gtk.gtk_widget_get_window(window);
         GdkRectangle outer{};
-        GdkRectangle monitor{};
+        GdkRectangle area{};
         gtk.gdk_window_get_frame_extents(frame, &outer);
-        gtk.gdk_monitor_get_geometry(gtk.gdk_display_get_monitor_at_window(gtk.gdk_window_get_display(frame), frame),
-                                     &monitor);
-        gtk.gtk_window_move(GTK_WINDOW(window), monitor.x + (monitor.width - outer.width) / 2,
-                            monitor.y + (monitor.height - outer.height) / 2);
-        return FALSE;
+        int margin = 0;
+        int x = 0;
+        int y = 0;
+        if (form.Position == TPosition::poWorkArea) {
+            gtk.gdk_monitor_get_workarea(PointerMonitor(frame), &area);
+            margin = Scale(8, form.FPixelsPerInch);
+            x = form.WorkAreaX;
+            y = form.WorkAreaY;
+        } else {
+            gtk.gdk_monitor_get_geometry(
+                gtk.gdk_display_get_monitor_at_window(gtk.gdk_window_get_display(frame), frame), &area);
+        }
+        const auto along = [margin](int low, int extent, int outerExtent, int where) {
+            return where < 0   ? low + margin
+                   : where > 0 ? low + extent - margin - outerExtent
+                               : low + (extent - outerExtent) / 2;
+        };
+        gtk.gtk_window_move(GTK_WINDOW(window), along(area.x, area.width, outer.width, x),
+                            along(area.y, area.height, outer.height, y));
     }
+
+    static constexpr const char* FormKey = "dn-form";
 
     // No window menu and no minimise, maximise or close button: the frame
     // offers moving only. Set once the window exists on the display.
@@ -172,12 +222,20 @@ void TForm::CreateWnd()
         gtk.g_signal_connect_data(window, "realize", G_CALLBACK(TFormWindow::Realized), this, nullptr,
                                   G_CONNECT_AFTER);
     }
-    if (Position == TPosition::poScreenCenter) {
-        gtk.gtk_window_set_position(frame, GTK_WIN_POS_CENTER);
-        gtk.g_signal_connect_data(window, "map-event", G_CALLBACK(TFormWindow::Mapped), nullptr, nullptr,
+    if (Position == TPosition::poScreenCenter || Position == TPosition::poWorkArea) {
+        if (Position == TPosition::poScreenCenter)
+            gtk.gtk_window_set_position(frame, GTK_WIN_POS_CENTER);
+        gtk.g_signal_connect_data(window, "map-event", G_CALLBACK(TFormWindow::Mapped), this, nullptr,
                                   G_CONNECT_AFTER);
+        // Connected for as long as the window lives.
+        gtk.g_object_set_data(G_OBJECT(window), TFormWindow::FormKey, this);
+        for (const char* change : {"size-changed", "monitors-changed"})
+            gtk.g_signal_connect_object(gtk.gdk_screen_get_default(), change, G_CALLBACK(TFormWindow::ScreenChanged),
+                                        window, GConnectFlags(0));
     } else
         gtk.gtk_window_move(frame, Scale(Left(), FPixelsPerInch), Scale(Top(), FPixelsPerInch));
+    if (TopMost)
+        gtk.gtk_window_set_keep_above(frame, TRUE);
     // The application's window carries the program's taskbar entry on
     // Windows; here each form takes its hint.
     auto* application = GTK_WINDOW(Application->Handle());

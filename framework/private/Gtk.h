@@ -34,6 +34,7 @@
     X(g_object_set_data)                                                                                             \
     X(g_set_prgname)                                                                                                 \
     X(g_signal_connect_data)                                                                                         \
+    X(g_signal_connect_object)                                                                                       \
     X(g_source_attach)                                                                                               \
     X(g_source_destroy)                                                                                              \
     X(g_source_set_callback)                                                                                         \
@@ -42,10 +43,15 @@
     X(g_timeout_source_new)                                                                                          \
     X(g_type_query)                                                                                                  \
     X(g_type_register_static_simple)                                                                                 \
+    X(gdk_device_get_position)                                                                                       \
+    X(gdk_display_get_default_seat)                                                                                  \
+    X(gdk_display_get_monitor_at_point)                                                                              \
     X(gdk_display_get_monitor_at_window)                                                                             \
     X(gdk_monitor_get_geometry)                                                                                      \
+    X(gdk_monitor_get_workarea)                                                                                      \
     X(gdk_screen_get_default)                                                                                        \
     X(gdk_screen_get_resolution)                                                                                     \
+    X(gdk_seat_get_pointer)                                                                                          \
     X(gdk_set_allowed_backends)                                                                                      \
     X(gdk_window_get_display)                                                                                        \
     X(gdk_window_get_frame_extents)                                                                                  \
@@ -83,6 +89,7 @@
     X(gtk_widget_destroy)                                                                                            \
     X(gtk_widget_get_accessible)                                                                                     \
     X(gtk_widget_get_allocation)                                                                                     \
+    X(gtk_widget_get_mapped)                                                                                         \
     X(gtk_widget_get_parent)                                                                                         \
     X(gtk_widget_get_preferred_size)                                                                                 \
     X(gtk_widget_get_size_request)                                                                                   \
@@ -102,6 +109,7 @@
     X(gtk_window_set_accept_focus)                                                                                   \
     X(gtk_window_set_deletable)                                                                                      \
     X(gtk_window_set_focus_on_map)                                                                                   \
+    X(gtk_window_set_keep_above)                                                                                     \
     X(gtk_window_set_position)                                                                                       \
     X(gtk_window_set_resizable)                                                                                      \
     X(gtk_window_set_skip_pager_hint)                                                                                \

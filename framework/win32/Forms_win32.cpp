@@ -122,6 +122,11 @@ struct TFormWindow {
                 form->Close();
                 return 0;
             }
+            if (form != nullptr && message == WM_DISPLAYCHANGE) {
+                // Another resolution, or a monitor gone (a docking station
+                // unplugged): the window goes back to its place on screen.
+                Place(*form);
+            }
             if (form != nullptr && message == WM_DPICHANGED) {
                 // Moved to a screen of another scale: lay everything out anew.
                 form->FPixelsPerInch = HIWORD(wParam);
@@ -151,7 +156,47 @@ struct TFormWindow {
 
     static DWORD ExStyle(const TForm& form)
     {
-        return form.BorderStyle == TBorderStyle::bsDialog ? WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE : 0;
+        return (form.BorderStyle == TBorderStyle::bsDialog ? WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE : 0) |
+               (form.TopMost ? WS_EX_TOPMOST : 0);
+    }
+
+    // Where the form's window of that size goes: the designed place, the
+    // middle of the screen, or its place in the work area.
+    static POINT Origin(const TForm& form, SIZE size)
+    {
+        if (form.Position == TPosition::poScreenCenter)
+            return {(GetSystemMetrics(SM_CXSCREEN) - size.cx) / 2, (GetSystemMetrics(SM_CYSCREEN) - size.cy) / 2};
+        if (form.Position == TPosition::poWorkArea)
+            return WorkAreaOrigin(form, size);
+        return {form.Left(), form.Top()};
+    }
+
+    static void Place(const TForm& form)
+    {
+        if (form.Position == TPosition::poDesigned)
+            return;
+        RECT bounds{};
+        GetWindowRect(Hwnd(form.FHandle), &bounds);
+        const POINT origin = Origin(form, SIZE{bounds.right - bounds.left, bounds.bottom - bounds.top});
+        SetWindowPos(Hwnd(form.FHandle), nullptr, origin.x, origin.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+
+    // Where a poWorkArea form's window goes: the monitor's work area leaves
+    // out the taskbar and the desktop's bars.
+    static POINT WorkAreaOrigin(const TForm& form, SIZE size)
+    {
+        POINT pointer{};
+        GetCursorPos(&pointer);
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof monitor;
+        GetMonitorInfoW(MonitorFromPoint(pointer, MONITOR_DEFAULTTONEAREST), &monitor);
+        const RECT& work = monitor.rcWork;
+        const int margin = Scale(8, form.FPixelsPerInch);
+        const auto along = [margin](LONG low, LONG high, LONG extent, int where) {
+            return where < 0 ? low + margin : where > 0 ? high - margin - extent : low + (high - low - extent) / 2;
+        };
+        return {along(work.left, work.right, size.cx, form.WorkAreaX),
+                along(work.top, work.bottom, size.cy, form.WorkAreaY)};
     }
 
     // The window's size for the form's client size at its scale.
@@ -168,15 +213,10 @@ void TForm::CreateWnd()
     RegisterWindowClass(ClassName(), TFormWindow::Procedure, GetSysColorBrush(COLOR_BTNFACE));
     FPixelsPerInch = ScreenDpi();
     const SIZE size = TFormWindow::WindowSize(*this);
-    int x = Left();
-    int y = Top();
-    if (Position == TPosition::poScreenCenter) {
-        x = (GetSystemMetrics(SM_CXSCREEN) - size.cx) / 2;
-        y = (GetSystemMetrics(SM_CYSCREEN) - size.cy) / 2;
-    }
+    const POINT origin = TFormWindow::Origin(*this, size);
     const HWND owner = Hwnd(Application->Handle());
     FHandle = CreateWindowExW(TFormWindow::ExStyle(*this), Utf8ToWide(ClassName()).c_str(), WideOf(Caption()).c_str(),
-                              TFormWindow::Style(*this) | (Visible() ? WS_VISIBLE : 0), x, y, size.cx, size.cy, owner,
+                              TFormWindow::Style(*this) | (Visible() ? WS_VISIBLE : 0), origin.x, origin.y, size.cx, size.cy, owner,
                               nullptr, GetModuleHandleW(nullptr), this);
     if (FHandle == nullptr)
         RaiseLastError([&] { return Format(SWindowNotCreated, ClassName()); });

@@ -120,6 +120,41 @@ TEST_F(WindowRun, AScriptsPercentageHoldsTheBarAsTheScreenReaderHearsIt)
     ExpectEndsWithZero(*window);
 }
 
+TEST_F(WindowRun, StandsWhereItsWindowSectionSaysAndAboveOtherWindowsWhenAsked)
+{
+    const struct {
+        const char* Section;
+        int Column;
+        int Row;
+        bool TopMost;
+    } cases[] = {
+        {"", 0, 0, false}, // as ever: centred on the screen
+        {"Position=TopLeft\r\nTopMost=1", -1, -1, true},
+        {"Position=Top", 0, -1, false},
+        {"Position=topright", 1, -1, false},
+        {"Position=Left", -1, 0, false},
+        {"Position=Center", 0, 0, false},
+        {"Position=Right", 1, 0, false},
+        {"Position=BottomLeft", -1, 1, false},
+        {"Position=Bottom", 0, 1, false},
+        {"Position=BottomRight\r\nTopMost=1", 1, 1, true},
+    };
+    for (const auto& c : cases) {
+        WriteIni(AnsiString(TestIni) + "[Window]\r\n" + c.Section + "\r\n");
+        auto window = Start();
+        ASSERT_TRUE(WaitForWindow(*window).Found) << c.Section;
+        // The window may be placed once its frame is known.
+        TWindowFrame frame;
+        EXPECT_TRUE(WaitUntil([&] {
+            frame = ReadFrame(*window);
+            return frame.Column == c.Column && frame.Row == c.Row;
+        }, 5s)) << c.Section << ": " << frame.Column << " " << frame.Row;
+        EXPECT_EQ(frame.TopMost, c.TopMost) << c.Section;
+        Send({"-terminate"});
+        ExpectEndsWithZero(*window);
+    }
+}
+
 TEST_F(WindowRun, RebootCountdownRunsDownAndTheWindowStaysOpen)
 {
     WriteIni(TestIni);

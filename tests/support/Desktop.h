@@ -47,7 +47,24 @@ struct TWindowFrame {
     int ClientWidth = 0;
     int ClientHeight = 0;
     bool Centred = false;
+    // Where the frame stands in the work area, across and down: -1 near the
+    // left (top) edge, 0 in the middle, 1 near the right (bottom) edge, 2
+    // elsewhere. Whether it stays above other windows.
+    int Column = 2;
+    int Row = 2;
+    bool TopMost = false;
 };
+// -1, 0, 1 or 2 as above for a frame from `start` to `end` in an area from
+// `low` to `high`.
+inline int PlaceAlong(int low, int high, int start, int end)
+{
+    const int margin = 40;
+    if (start >= low && start - low <= margin)
+        return -1;
+    if (end <= high && high - end <= margin)
+        return 1;
+    return (start + end) / 2 - (low + high) / 2 >= -1 && (start + end) / 2 - (low + high) / 2 <= 1 ? 0 : 2;
+}
 TWindowFrame ReadFrame(const TChildProcess& child);
 // The screen's scale: the window's 96-dpi layout is this many dots per inch.
 int ScreenDpi();

@@ -1,8 +1,13 @@
 // What only the Linux window run has: the language from the environment,
 // the kernel's word on each sender's user, and a datagram queue that
 // senders can fill.
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
 #include "ChannelProbe.h"
 #include "WindowRun.h"
+#include "X11Window.h"
 
 namespace {
 
@@ -44,6 +49,35 @@ TEST_F(WindowRun, WithoutAnXDisplayTheWindowRunsThroughWaylandUntilToldToEnd)
     Send({"-terminate"});
     ExpectEndsWithZero(window);
     EXPECT_EQ(window.ReadOutput().find("display"), std::string::npos);
+}
+
+TEST_F(WindowRun, AnotherScreenSizePutsTheWindowBackInTheMiddle)
+{
+    // A display of the test's own, whose size it may change.
+    const std::string number = Folder.Path() + "display";
+    const TChildProcess server("/bin/sh", {"-c",
+                                           "exec Xvfb -displayfd 3 -nolisten tcp -noreset -screen 0 1280x1024x24 "
+                                           "3>\"$1\" >/dev/null 2>&1",
+                                           "sh", number});
+    std::string written;
+    ASSERT_TRUE(WaitUntil([&] {
+        std::getline(std::ifstream(number), written);
+        return !written.empty();
+    }));
+    const std::string ours = getenv("DISPLAY");
+    setenv("DISPLAY", (":" + written).c_str(), 1);
+    WriteIni(TestIni);
+    auto window = Start();
+    ASSERT_TRUE(WaitForWindow(*window).Found);
+    EXPECT_TRUE(WaitUntil([&] { return ReadFrame(*window).Centred; }));
+    EXPECT_EQ(RunToEnd("/bin/sh", {"-c", "xrandr --newmode small 63.5 1024 1072 1176 1328 768 771 775 798 && "
+                                         "xrandr --addmode screen small && xrandr --output screen --mode small"}),
+              0);
+    EXPECT_EQ(ScreenRect().Width, 1024);
+    EXPECT_TRUE(WaitUntil([&] { return ReadFrame(*window).Centred; }));
+    Send({"-terminate"});
+    ExpectEndsWithZero(*window);
+    setenv("DISPLAY", ours.c_str(), 1);
 }
 
 TEST_F(WindowRun, MessagesFromAnotherUserNeverChangeTheWindowAsRoot)

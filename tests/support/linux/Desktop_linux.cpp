@@ -60,6 +60,10 @@ TWindowFrame ReadFrame(const TChildProcess& child)
     const TScreenRect outer = hints.Managed ? hints.Frame : view.Frame;
     frame.Centred = std::abs(outer.X + outer.Width / 2 - screen.Width / 2) <= 1 &&
                     std::abs(outer.Y + outer.Height / 2 - screen.Height / 2) <= 1;
+    const TScreenRect work = WorkArea();
+    frame.Column = PlaceAlong(work.X, work.X + work.Width, outer.X, outer.X + outer.Width);
+    frame.Row = PlaceAlong(work.Y, work.Y + work.Height, outer.Y, outer.Y + outer.Height);
+    frame.TopMost = hints.KeptAbove;
     return frame;
 }
 

@@ -129,6 +129,7 @@ TWindowHints ReadHints(pid_t process, const std::string& caption)
     const std::vector<unsigned long> state = Property(display.get(), window, "_NET_WM_STATE", XA_ATOM);
     hints.SkipTaskbar = Has(state, display.get(), "_NET_WM_STATE_SKIP_TASKBAR");
     hints.SkipPager = Has(state, display.get(), "_NET_WM_STATE_SKIP_PAGER");
+    hints.KeptAbove = Has(state, display.get(), "_NET_WM_STATE_ABOVE");
     hints.Managed = !Property(display.get(), DefaultRootWindow(display.get()), "_NET_SUPPORTING_WM_CHECK", XA_WINDOW)
                          .empty();
     const std::vector<unsigned long> offered =
@@ -178,4 +179,16 @@ TScreenRect ScreenRect()
         return {};
     const Screen* screen = DefaultScreenOfDisplay(display.get());
     return {0, 0, WidthOfScreen(screen), HeightOfScreen(screen)};
+}
+
+TScreenRect WorkArea()
+{
+    const TDisplay display(XOpenDisplay(nullptr));
+    if (!display)
+        return {};
+    const std::vector<unsigned long> area =
+        Property(display.get(), DefaultRootWindow(display.get()), "_NET_WORKAREA", XA_CARDINAL);
+    if (area.size() < 4)
+        return ScreenRect();
+    return {static_cast<int>(area[0]), static_cast<int>(area[1]), static_cast<int>(area[2]), static_cast<int>(area[3])};
 }

@@ -14,6 +14,7 @@ struct TWindowHints {
     // as the program asked).
     bool SkipTaskbar = false;
     bool SkipPager = false;
+    bool KeptAbove = false;
     // What the program asked of the frame: moving only (no window menu, no
     // minimise, maximise or close button, no resizing), a title bar.
     bool MoveOnly = false;
@@ -31,3 +32,6 @@ TWindowHints ReadHints(pid_t process, const std::string& caption);
 bool RequestClose(pid_t process, const std::string& caption);
 // The screen of the display, in pixels.
 TScreenRect ScreenRect();
+// The part of the screen that the window manager leaves to windows (the
+// screen without one).
+TScreenRect WorkArea();

@@ -111,6 +111,11 @@ TWindowFrame ReadFrame(const TChildProcess& child)
     frame.ClientHeight = client.bottom;
     frame.Centred = std::abs((bounds.left + bounds.right) / 2 - GetSystemMetrics(SM_CXSCREEN) / 2) <= 1 &&
                     std::abs((bounds.top + bounds.bottom) / 2 - GetSystemMetrics(SM_CYSCREEN) / 2) <= 1;
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    frame.Column = PlaceAlong(work.left, work.right, bounds.left, bounds.right);
+    frame.Row = PlaceAlong(work.top, work.bottom, bounds.top, bounds.bottom);
+    frame.TopMost = (GetWindowLongA(form, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
     return frame;
 }
 
