@@ -86,7 +86,6 @@ TEST(DecodeCommand, ProgressHoldsAClampedNumberReturnsToCyclingOrIsIgnored)
         {"Progress|40", TCommandKind::Progress, 40},
         {"Progress| \t+7 ", TCommandKind::Progress, 7},
         {"Progress|250", TCommandKind::Progress, 100},
-        {"Progress|000000000000042", TCommandKind::Progress, 42},
         {"Progress|99999999999999999999", TCommandKind::Progress, 100},
         {"Progress|-5", TCommandKind::Progress, 0},
         {"Progress", TCommandKind::Progress, std::nullopt},
@@ -94,8 +93,6 @@ TEST(DecodeCommand, ProgressHoldsAClampedNumberReturnsToCyclingOrIsIgnored)
         {"Progress|abc", TCommandKind::Ignored, std::nullopt},
         {"Progress|4 0", TCommandKind::Ignored, std::nullopt},
         {"Progress|+", TCommandKind::Ignored, std::nullopt},
-        {"Progress|$10", TCommandKind::Ignored, std::nullopt},
-        {"Progress| ", TCommandKind::Ignored, std::nullopt},
     };
     for (const auto& row : cases) {
         const TCommand command = DecodeMessage(row.Message);

@@ -181,26 +181,6 @@ TEST_F(SettingsFile, EachTextComesFromTheClosestLanguageSectionThatHasItsKey)
     }
 }
 
-TEST_F(SettingsFile, TheWindowSectionKnowsNinePlacesAndTopMostAndIgnoresTheRest)
-{
-    const struct {
-        const char* Lines;
-        std::optional<TWindowPlace> Place;
-        bool TopMost;
-    } cases[] = {
-        {"", std::nullopt, false},
-        {"Position=bottomright\tremark\r\nTopMost=1", TWindowPlace{1, 1}, true},
-        {"Position=Top\r\nTopMost=0", TWindowPlace{0, -1}, false},
-        {"Position=Middle\r\nTopMost=yes", std::nullopt, false},
-    };
-    for (const auto& c : cases) {
-        const TSettings settings(Folder.Write("[Strings]\r\n[Window]\r\n" + AnsiString(c.Lines) + "\r\n"));
-        const TWindowSettings window = settings.ReadWindowSettings();
-        EXPECT_EQ(window.Place, c.Place) << c.Lines;
-        EXPECT_EQ(window.TopMost, c.TopMost) << c.Lines;
-    }
-}
-
 TEST_F(SettingsFile, OneInstanceAtATime)
 {
     EXPECT_EQ(Settings, nullptr);

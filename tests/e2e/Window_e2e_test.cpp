@@ -110,12 +110,14 @@ TEST_F(WindowRun, AScriptsPercentageHoldsTheBarAsTheScreenReaderHearsIt)
     WriteIni(TestIni);
     auto window = Start();
     ASSERT_TRUE(WaitForWindow(*window).Found);
-    Send({"-progress", "45"});
-    EXPECT_TRUE(WaitUntil([&] { return ReadWindow(*window).Bar == 45; }));
-    // It stands there for several ticks, then cycles on from there.
-    EXPECT_FALSE(WaitUntil([&] { return ReadWindow(*window).Bar != 45; }, 1600ms));
+    // Each holds for several ticks; a text that is no number changes nothing.
+    for (const auto& [percent, bar] : {std::pair{"45", 45}, {"abc", 45}, {"250", 100}}) {
+        Send({"-progress", percent});
+        EXPECT_TRUE(WaitUntil([&, bar = bar] { return ReadWindow(*window).Bar == bar; })) << percent;
+        EXPECT_FALSE(WaitUntil([&, bar = bar] { return ReadWindow(*window).Bar != bar; }, 1600ms)) << percent;
+    }
     Send({"-progress"});
-    EXPECT_TRUE(WaitUntil([&] { return ReadWindow(*window).Bar != 45; }));
+    EXPECT_TRUE(WaitUntil([&] { return ReadWindow(*window).Bar != 100; }));
     Send({"-terminate"});
     ExpectEndsWithZero(*window);
 }
@@ -138,6 +140,7 @@ TEST_F(WindowRun, StandsWhereItsWindowSectionSaysAndAboveOtherWindowsWhenAsked)
         {"Position=BottomLeft", -1, 1, false},
         {"Position=Bottom", 0, 1, false},
         {"Position=BottomRight\r\nTopMost=1", 1, 1, true},
+        {"Position=Middle\r\nTopMost=yes", 0, 0, false}, // unknown: the defaults
     };
     for (const auto& c : cases) {
         WriteIni(AnsiString(TestIni) + "[Window]\r\n" + c.Section + "\r\n");

@@ -1,6 +1,7 @@
 #pragma once
 // What the user sees of a process, read the way the platform lets assistive
 // tools read it (Win32 windows; the accessibility bus on Linux).
+#include <cstdlib>
 #include <string>
 
 #include "TestProcess.h"
@@ -54,16 +55,14 @@ struct TWindowFrame {
     int Row = 2;
     bool TopMost = false;
 };
-// -1, 0, 1 or 2 as above for a frame from `start` to `end` in an area from
-// `low` to `high`.
+// That place for a frame from `start` to `end` in an area from `low` to `high`.
 inline int PlaceAlong(int low, int high, int start, int end)
 {
-    const int margin = 40;
-    if (start >= low && start - low <= margin)
+    if (start >= low && start - low <= 40)
         return -1;
-    if (end <= high && high - end <= margin)
+    if (end <= high && high - end <= 40)
         return 1;
-    return (start + end) / 2 - (low + high) / 2 >= -1 && (start + end) / 2 - (low + high) / 2 <= 1 ? 0 : 2;
+    return std::abs((start + end) / 2 - (low + high) / 2) <= 1 ? 0 : 2;
 }
 TWindowFrame ReadFrame(const TChildProcess& child);
 // The screen's scale: the window's 96-dpi layout is this many dots per inch.

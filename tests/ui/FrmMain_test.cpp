@@ -58,30 +58,6 @@ TEST_F(MessageWindow, BarShowsTenAfterTheFirstTickAndZeroAfterTheEleventh)
     EXPECT_EQ(positions, (std::vector<int>{10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 0, 10}));
 }
 
-TEST_F(MessageWindow, APercentageHoldsTheBarUntilTheBarIsToldToCycleAgain)
-{
-    Tick();
-    const struct {
-        const char* Command;
-        std::vector<int> Positions; // after each of three ticks
-    } steps[] = {
-        {"Progress|40", {40, 40, 40}},
-        {"Progress|abc", {40, 40, 40}},
-        {"Progress|250", {100, 100, 100}},
-        {"Progress", {0, 10, 20}},
-    };
-    for (const auto& step : steps) {
-        Send(step.Command);
-        std::vector<int> positions;
-        for (int tick = 0; tick < 3; ++tick) {
-            Tick();
-            positions.push_back(Form->Pgb1->Position());
-        }
-        EXPECT_EQ(positions, step.Positions) << step.Command;
-    }
-    EXPECT_EQ(Upper(), "Inspecting");
-}
-
 TEST_F(MessageWindow, EachCommandChangesOnlyTheUpperLine)
 {
     const struct {
