@@ -18,6 +18,12 @@ cleanup() {
 }
 trap cleanup EXIT
 start_private_display
+# A second resolution that a test may switch the display to (a monitor
+# change while the window is open).
+if [ -z "${DN_USE_DISPLAY:-}" ]; then
+  xrandr --newmode dn-small 63.5 1024 1072 1176 1328 768 771 775 798 >/dev/null 2>&1 &&
+    xrandr --addmode screen dn-small >/dev/null 2>&1 || true
+fi
 
 mkdir -p "$WINEPREFIX"
 wineserver -p </dev/null >/dev/null 2>&1

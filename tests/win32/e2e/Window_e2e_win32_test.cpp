@@ -2,11 +2,34 @@
 // language of its LC_ALL, which the window run inherits from this test's
 // process, so CTest runs this test once as it is and once more with
 // LC_ALL=de_DE.UTF-8.
+#include <windows.h>
+
 #include <cstdlib>
 
 #include "WindowRun.h"
 
 namespace {
+
+// It changes the resolution of the display that every test shares, so it
+// runs alone, registered once more as ".alone" (tests/e2e/CMakeLists.txt).
+TEST_F(WindowRun, AnotherScreenSizePutsTheWindowBackInTheMiddle)
+{
+    if (std::getenv("DN_TEST_ALONE") == nullptr)
+        GTEST_SKIP() << "changes the shared display: runs as WindowRun.AnotherScreenSize...alone";
+    WriteIni(TestIni);
+    auto window = Start();
+    ASSERT_TRUE(WaitForWindow(*window).Found);
+    DEVMODEW small{};
+    small.dmSize = sizeof small;
+    small.dmPelsWidth = 1024;
+    small.dmPelsHeight = 768;
+    small.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+    ASSERT_EQ(ChangeDisplaySettingsW(&small, 0), DISP_CHANGE_SUCCESSFUL) << "scripts/with-wine.sh adds the mode";
+    EXPECT_TRUE(WaitUntil([&] { return ReadFrame(*window).Centred; }));
+    ChangeDisplaySettingsW(nullptr, 0);
+    Send({"-terminate"});
+    ExpectEndsWithZero(*window);
+}
 
 TEST_F(WindowRun, ShowsTheTextsOfTheUsersDisplayLanguage)
 {
