@@ -41,7 +41,6 @@ TEST_F(WindowRun, ShowsTextsInEveryScriptWhateverTheFilesEncoding)
         std::string Upper;
     } rows[] = {
         {"UTF-16", Utf16File(u"[Strings]\r\nInspectMessage=Добро пожаловать 日本語 ✓\r\n"), text},
-        {"UTF-8 with its mark", "\xEF\xBB\xBF[Strings]\r\nInspectMessage=" + text + "\r\n", text},
         {"UTF-8 without a mark", "[Strings]\r\nInspectMessage=" + text + "\r\n", text},
         {"an old file", "[Strings]\r\nInspectMessage=" + legacy + "\r\n",
          JapaneseSystem() ? Utf8(u8"日本") : Utf8(u8"Grüße €")},
