@@ -80,9 +80,18 @@ TChildProcess::TChildProcess(const TCommandLine& commandLine, const TOptions& op
     std::wstring line = WideOf(commandLine.Text);
     std::string environment = EnvironmentBlock(options.Environment);
     PROCESS_INFORMATION info{};
-    if (!CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, options.CaptureOutput,
-                        options.Suspended ? CREATE_SUSPENDED : 0, environment.empty() ? nullptr : environment.data(),
-                        nullptr, &startup, &info))
+    // Wine now and then loses a new process before it has run any of its
+    // code (ERROR_INTERNAL_ERROR: the child ended during its start-up); nothing
+    // of the program has run then, so starting it again is the same start.
+    BOOL created = FALSE;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        created = CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, options.CaptureOutput,
+                                 options.Suspended ? CREATE_SUSPENDED : 0,
+                                 environment.empty() ? nullptr : environment.data(), nullptr, &startup, &info);
+        if (created || GetLastError() != ERROR_INTERNAL_ERROR)
+            break;
+    }
+    if (!created)
         throw std::runtime_error("CreateProcess failed for " + commandLine.Program + ": " +
                                  std::to_string(GetLastError()));
     const TKernelHandle thread(info.hThread);
