@@ -8,7 +8,7 @@ packages=(
   g++-mingw-w64-x86-64-posix
   wine wine64 xvfb xauth x11-utils x11-xserver-utils imagemagick
   libbenchmark-dev
-  libgtk-3-dev at-spi2-core libatspi2.0-dev dbus libx11-dev mutter weston
+  libgtk-3-dev at-spi2-core libatspi2.0-dev dbus libglib2.0-bin python3-dbusmock libx11-dev mutter weston
   locales fonts-noto-core fonts-noto-cjk fonts-dejavu-core fonts-freefont-ttf fonts-wqy-zenhei
 )
 # The tests run Wine on a Japanese system too; Wine names files in the Unix

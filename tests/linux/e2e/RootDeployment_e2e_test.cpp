@@ -4,7 +4,8 @@
 // user (nobody) with a desktop of its own, a private display that only that
 // user's cookie opens and a session bus on which that user's screen reader
 // reads the window. The packaged program, which asks logind, is run against
-// a system bus that is not there or never answers.
+// a logind of the test's (python-dbusmock's) on a private system bus, and
+// against a system bus that is not there or never answers.
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -19,8 +20,8 @@
 #include <random>
 #include <sstream>
 
-#include "Handle.h"
 #include "Channel.h"
+#include "Handle.h"
 #include "StartUp.h"
 #include "SysUtils.h"
 #include "TestProcess.h"
@@ -67,13 +68,20 @@ std::string StatusOf(pid_t process, const std::string& name)
     return "";
 }
 
-// The one process that `parent` has started, once it has.
+// The window run that `parent` has relaunched as the user, once it has: the
+// child with the user's environment (the look-up's own children have none).
 pid_t ChildOf(pid_t parent)
 {
     const std::string pid = std::to_string(parent);
-    std::string children;
-    WaitUntil([&] { return !(children = ReadWhole("/proc/" + pid + "/task/" + pid + "/children")).empty(); });
-    return children.empty() ? -1 : static_cast<pid_t>(std::stoi(children));
+    pid_t window = -1;
+    WaitUntil([&] {
+        std::istringstream children(ReadWhole("/proc/" + pid + "/task/" + pid + "/children"));
+        for (pid_t child; children >> child;)
+            if (EnvironmentOf(child)["USER"] == "nobody")
+                window = child;
+        return window > 0;
+    });
+    return window;
 }
 
 // A new cookie file, or one more cookie in it; xauth's exit code.
@@ -92,6 +100,7 @@ public:
         : FProcess(program, arguments, options)
     {
     }
+    pid_t Id() const { return FProcess.Id(); }
     ~TService()
     {
         kill(FProcess.Id(), SIGTERM);
@@ -193,6 +202,9 @@ public:
         return RunToEnd("/usr/bin/xdpyinfo", {"-display", DisplayName}, options) == 0;
     }
 
+    // A process of the user's with the desktop's variables.
+    pid_t UsersProcess() const { return FBus->Id(); }
+
     TTempFolder Folder{"desktop"};
     std::string DisplayName;
     std::string Cookies;
@@ -257,7 +269,8 @@ TEST_F(RootDeployment, WindowAppearsForTheSessionsUserWithTheSessionsEnvironment
     // streams.
     EXPECT_EQ(StatusOf(window, "NSsid"), std::to_string(window));
     for (const auto& [descriptor, kind] : {std::pair{0, "/dev/null"}, {1, "pipe:"}, {2, "pipe:"}})
-        EXPECT_TRUE(std::filesystem::read_symlink(Format("/proc/%d/fd/%d", window, descriptor)).string().starts_with(kind))
+        EXPECT_TRUE(
+            std::filesystem::read_symlink(Format("/proc/%d/fd/%d", window, descriptor)).string().starts_with(kind))
             << descriptor;
     EXPECT_EQ(StatusOf(window, "Uid"), "65534 65534 65534 65534");
     EXPECT_EQ(StatusOf(window, "Gid"), "65534 65534 65534 65534");
@@ -397,6 +410,112 @@ TEST_F(RootDeployment, AWindowAlreadyOpenIsLoggedWithoutARelaunch)
     EXPECT_EQ(root->ReadOutput(), "deployNotice: Unable to create Mailslot.\n");
 }
 
+// The packaged program's own look-up, asked of a logind on a private system
+// bus that holds the sessions of each row. Its sessions' processes are not in
+// a session-<id>.scope: the user's variables come from logind's leader (the
+// root-owned test, as a session worker would be) or the leader's children.
+class RootDeploymentWithLogind : public RootDeployment {
+protected:
+    struct TSession {
+        std::string Id;
+        std::string Type;
+        bool Remote;
+        bool Active;
+    };
+
+    void SetUp() override
+    {
+        RootDeployment::SetUp();
+        std::filesystem::copy_file(PackagedProgramPath(), Program, std::filesystem::copy_options::overwrite_existing);
+    }
+
+    static int Bus(const std::vector<std::string>& arguments, const std::string& address)
+    {
+        TChildProcess::TOptions options;
+        options.Environment = {"DBUS_SYSTEM_BUS_ADDRESS=" + address};
+        options.CaptureOutput = true;
+        return RunToEnd("/usr/bin/gdbus", arguments, options);
+    }
+
+    // The root run's output once the window of the session the row expects
+    // has shown, or once the run has ended by itself when none is expected.
+    std::string RunAgainst(const std::vector<TSession>& sessions, const TUserDesktop& desktop, pid_t leader,
+                           bool windowExpected)
+    {
+        TTempFolder bus("logind");
+        const std::string address = "unix:path=" + bus.Path() + "system";
+        TService daemon(
+            "/bin/sh",
+            {"-c", "exec dbus-daemon --session --nofork --nopidfile --address=\"$1\" >/dev/null 2>&1", "sh", address});
+        TChildProcess::TOptions onBus;
+        onBus.Environment = {"DBUS_SYSTEM_BUS_ADDRESS=" + address};
+        TService logind("/bin/sh",
+                        {"-c", "exec /usr/bin/python3 -m dbusmock --system --template logind >/dev/null 2>&1"}, onBus);
+        EXPECT_TRUE(WaitUntil(
+            [&] {
+                return Bus({"wait", "--system", "--timeout", "1", "org.freedesktop.login1"}, address) == 0;
+            },
+            20s));
+        const std::string mock = "org.freedesktop.DBus.Mock.";
+        for (const TSession& session : sessions) {
+            EXPECT_EQ(Bus({"call", "--system", "--dest", "org.freedesktop.login1", "--object-path",
+                           "/org/freedesktop/login1", "--method", mock + "AddSession", session.Id, "seat0",
+                           std::to_string(User), "nobody", session.Active ? "true" : "false"},
+                          address),
+                      0);
+            const std::string display = session.Type == "x11" ? desktop.DisplayName : "";
+            EXPECT_EQ(Bus({"call", "--system", "--dest", "org.freedesktop.login1", "--object-path",
+                           "/org/freedesktop/login1/session/" + session.Id, "--method", mock + "UpdateProperties",
+                           "org.freedesktop.login1.Session",
+                           Format("{'Type': <'%s'>, 'Remote': <%s>, 'Display': <'%s'>, 'Leader': <uint32 %d>}",
+                                  session.Type.c_str(), session.Remote ? "true" : "false", display.c_str(), leader)},
+                          address),
+                      0);
+        }
+        TChildProcess::TOptions options;
+        options.Environment = {"DBUS_SYSTEM_BUS_ADDRESS=" + address, "DISPLAY=", "WAYLAND_DISPLAY="};
+        options.CaptureOutput = true;
+        TChildProcess root(Program, {}, options);
+        if (windowExpected) {
+            const pid_t window = ChildOf(root.Id());
+            EXPECT_TRUE(window > 0 && UpperBecomes(desktop, window, "Inspecting"));
+            EXPECT_EQ(RunToEnd(Program, {"-terminate"}), 0);
+        }
+        int exitCode = -1;
+        EXPECT_TRUE(root.WaitForExit(20s, exitCode));
+        EXPECT_EQ(exitCode, 0);
+        return root.ReadOutput();
+    }
+};
+
+TEST_F(RootDeploymentWithLogind, TheWindowGoesToTheSessionThatLogindListsAsTheGraphicalOne)
+{
+    TUserDesktop desktop;
+    const std::string relaunched = "deployNotice: relaunched for user nobody (uid 65534) in session ";
+    const struct {
+        const char* Row;
+        std::vector<TSession> Sessions;
+        bool LeaderIsTheUsersProcess;
+        std::string Line;
+    } cases[] = {
+        {"an x11 session, the user's process a child of its root-owned leader",
+         {{"c1", "x11", false, true}},
+         false,
+         relaunched + "c1 on display " + desktop.DisplayName + ": "},
+        {"a Wayland session with XWayland beside a text and a remote session",
+         {{"c1", "tty", false, false}, {"c2", "x11", true, false}, {"c3", "wayland", false, true}},
+         true,
+         relaunched + "c3 on display " + desktop.DisplayName + ": "},
+        {"no session", {}, false, "deployNotice: nobody is logged on to a graphical session\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Row);
+        const pid_t leader = c.LeaderIsTheUsersProcess ? desktop.UsersProcess() : getpid();
+        const std::string output = RunAgainst(c.Sessions, desktop, leader, !c.Sessions.empty());
+        EXPECT_NE(output.find(c.Line), std::string::npos) << output;
+    }
+}
+
 // The packaged program asks logind on the system bus; where there is none,
 // or where the bus takes the connection and never answers, nobody is there
 // to see the window, and the look-up gives up after two seconds. Only the
@@ -436,7 +555,8 @@ TEST(RootDeploymentWithoutLogind, NobodyIsThereAndOnlyTheWindowRunAsks)
         // Only the usage run with a display keeps the test's: root opens no
         // box on it.
         const bool display = std::string(c.Row).ends_with("display");
-        options.Environment = {"DBUS_SYSTEM_BUS_ADDRESS=" + c.Bus, display ? "DN_UNUSED=" : "DISPLAY=", "WAYLAND_DISPLAY="};
+        options.Environment = {"DBUS_SYSTEM_BUS_ADDRESS=" + c.Bus,
+                               display ? "DN_UNUSED=" : "DISPLAY=", "WAYLAND_DISPLAY="};
         options.CaptureOutput = true;
         const auto start = std::chrono::steady_clock::now();
         TChildProcess run(PackagedProgramPath(), c.Arguments, options);
