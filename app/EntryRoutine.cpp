@@ -54,12 +54,15 @@ void ReportUnreadableTexts()
 // sends at once finds it all the sooner. A run that hands the window over to
 // the user's session takes none: the process that shows the window does. A
 // second window run cannot create the channel: its error box comes from the
-// caller's handler.
+// caller's handler. A run that root started for the user reads the channel
+// that root feeds it.
 void RunWindow()
 {
     if (HandOverWindowRun())
         return;
-    auto channel = std::make_unique<TChannelReader>(CommandChannelName);
+    std::unique_ptr<TChannelReader> channel = HandedOverChannel();
+    if (!channel)
+        channel = std::make_unique<TChannelReader>(CommandChannelName);
     ReportUnreadableTexts();
     NUtilsKx::RemoveWindowTaskbar(Application->Handle());
     Application->CreateForm(FrmMain, std::move(channel));

@@ -35,6 +35,10 @@ private:
     // The platform's own object, for what only the platform can tell of it
     // (Channel_win32.h).
     friend void* PlatformHandle(const TChannelReader& reader);
+    // A reader of a channel that another process made for this one
+    // (Channel_linux.h).
+    friend std::unique_ptr<TChannelReader> AdoptChannelReader(int descriptor);
+    TChannelReader() = default;
     struct TImpl;
     std::unique_ptr<TImpl> FImpl;
 };

@@ -1,5 +1,8 @@
 #pragma once
 #include <functional>
+#include <memory>
+
+#include "Channel.h"
 
 // Deployments run as SYSTEM (Windows) or root (Linux), outside the desktop
 // session of the user who is logged on. Their window run hands the window
@@ -11,6 +14,11 @@
 // run has ended, or nobody is there to see it; the run then ends. False: the
 // window is shown here.
 bool HandOverWindowRun();
+
+// In a window run that a root run started in the user's session (Linux): the
+// channel that the root run feeds it through, which it reads in place of the
+// named one; null for any other run.
+std::unique_ptr<TChannelReader> HandedOverChannel();
 
 // In a window run that a SYSTEM run started in the user's session: whether
 // that run has ended; the window then ends too, so that nothing holds the

@@ -9,3 +9,8 @@ std::function<bool()> HandingRunEnded()
 {
     return {};
 }
+
+std::unique_ptr<TChannelReader> HandedOverChannel()
+{
+    return nullptr;
+}

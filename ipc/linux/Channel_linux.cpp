@@ -2,6 +2,7 @@
 // namespace, named by the channel's name. Binding the name is what makes the
 // reader the only one; the name goes with the socket, so no file is left
 // behind to block a later window. Datagrams keep messages whole and in order.
+#include <fcntl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -137,6 +138,18 @@ TChannelReader::TChannelReader(const AnsiString& name)
 }
 
 TChannelReader::~TChannelReader() = default;
+
+std::unique_ptr<TChannelReader> AdoptChannelReader(int descriptor)
+{
+    std::unique_ptr<TChannelReader> reader(new TChannelReader());
+    reader->FImpl = std::make_unique<TChannelReader::TImpl>(descriptor);
+    const int on = 1;
+    fcntl(descriptor, F_SETFD, FD_CLOEXEC);
+    fcntl(descriptor, F_SETFL, fcntl(descriptor, F_GETFL) | O_NONBLOCK);
+    if (setsockopt(descriptor, SOL_SOCKET, SO_PASSCRED, &on, sizeof on) != 0)
+        throw Exception(SUnableToCreateMailslot, static_cast<unsigned long>(errno));
+    return reader;
+}
 
 bool TChannelReader::ReadMessage(AnsiString& message)
 {

@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "AnsiString.h"
+#include "Channel.h"
 
 struct TChannelAddress {
     sockaddr_un Address{};
@@ -30,3 +31,9 @@ inline std::optional<TChannelAddress> ChannelAddress(const AnsiString& name)
     address.Length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size());
     return address;
 }
+
+// A reader of the datagram socket `descriptor` (one end of a socket pair that
+// the run which started this one keeps the other end of), in place of the
+// named channel: its messages are taken as the channel's are, from this user
+// or root only.
+std::unique_ptr<TChannelReader> AdoptChannelReader(int descriptor);

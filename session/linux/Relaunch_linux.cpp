@@ -13,22 +13,29 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <deque>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "Channel.h"
+#include "Channel_linux.h"
+#include "Command.h"
 #include "Consts.h"
 #include "Diagnostics.h"
+#include "Forms.h"
 #include "HandOverChoice.h"
 #include "Handle.h"
 #include "LoginSessions.h"
-#include "Channel.h"
-#include "Channel_linux.h"
 #include "Process.h"
 #include "ProcessArgs.h"
 #include "Relaunch.h"
 #include "SysUtils.h"
 #include "Unt_settings.h"
+#include "WindowState.h"
 
 namespace {
 
@@ -41,6 +48,8 @@ constexpr auto LookUpBound = 2s;
 // its own lines, a few of them, never a flood.
 constexpr size_t MaxForwardedBytes = 64 * 1024;
 constexpr size_t MaxForwardedLine = 1024;
+// Tells the user's run that its standard input is its command channel.
+constexpr char FeedVariable[] = "DEPLOYNOTICE_COMMANDS";
 
 // The program's arguments as the kernel holds them, argument 0 included,
 // byte for byte.
@@ -123,7 +132,7 @@ bool WindowIsOpen()
 // harmless for a terminal, and no more than MaxForwardedBytes in all.
 class TForwarder {
 public:
-    explicit TForwarder(std::string user) : FUser(std::move(user)) {}
+    explicit TForwarder(std::string user) : FUser(std::move(user)) { }
 
     void Take(const char* bytes, size_t count)
     {
@@ -161,28 +170,15 @@ private:
     bool FNoDisplay = false;
 };
 
-// Passes on the output until the child has ended (processes that it started
-// may hold the pipe open longer); its wait status.
-int ForwardOutput(int output, pid_t child, TForwarder& forwarder)
+// Passes on what the run has written so far; false once its end of the pipe
+// is closed.
+bool PassOutput(int output, TForwarder& forwarder)
 {
-    const TFileDescriptor ended(static_cast<int>(syscall(SYS_pidfd_open, child, 0)));
-    fcntl(output, F_SETFL, fcntl(output, F_GETFL) | O_NONBLOCK);
-    bool open = true;
-    int status = 0;
-    for (bool running = true; running;) {
-        pollfd ready[2] = {{open ? output : -1, POLLIN, 0}, {ended.Get(), POLLIN, 0}};
-        // Without a pidfd (before Linux 5.3) the child is asked now and then.
-        if (poll(ready, 2, ended.Valid() ? -1 : 200) < 0 && errno != EINTR)
-            break;
-        running = waitpid(child, &status, WNOHANG) == 0;
-        char buffer[4096];
-        ssize_t got = 0;
-        while (open && (got = read(output, buffer, sizeof buffer)) > 0)
-            forwarder.Take(buffer, static_cast<size_t>(got));
-        open = open && !(got == 0 || (got < 0 && errno != EAGAIN && errno != EINTR));
-    }
-    forwarder.Finish();
-    return status;
+    char buffer[4096];
+    ssize_t got = 0;
+    while ((got = read(output, buffer, sizeof buffer)) > 0)
+        forwarder.Take(buffer, static_cast<size_t>(got));
+    return !(got == 0 || (got < 0 && errno != EAGAIN && errno != EINTR));
 }
 
 // What the user's run is started with: all of it made before the fork.
@@ -214,30 +210,36 @@ std::optional<TUserRun> PrepareUserRun(const TLoginSession& session, TDeadline d
     run.Ini = SettingsFileNameFor(run.Program);
     for (const auto& [name, value] : variables)
         run.Environment.push_back(name + "=" + value);
+    run.Environment.push_back(std::string(FeedVariable) + "=stdin");
     return run;
 }
 
-// Starts the run as the user; its output comes through `output`. Raises
+// Starts the run as the user; its output comes through `output`, and its
+// commands go through `feed`, whose other end is its standard input. Raises
 // Exception when the child could not become the user's run.
-pid_t StartUserRun(TUserRun& run, TFileDescriptor& output)
+pid_t StartUserRun(TUserRun& run, TFileDescriptor& output, TFileDescriptor& feed)
 {
     const std::vector<char*> argv = Pointers(run.Arguments);
     const std::vector<char*> envp = Pointers(run.Environment);
     const std::string& name = run.User.Name;
     TPipe report = NewPipe();
     TPipe streams = NewPipe();
-    const TFileDescriptor nothing(open("/dev/null", O_RDWR | O_CLOEXEC));
-    if (!report.Read.Valid() || !streams.Read.Valid() || !nothing.Valid())
+    int pair[2] = {-1, -1};
+    if (!report.Read.Valid() || !streams.Read.Valid() || socketpair(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0, pair) != 0)
         throw Exception(Format(SRelaunchFailed, name.c_str()), static_cast<unsigned long>(errno));
+    feed.Reset(pair[0]);
+    const TFileDescriptor commands(pair[1]);
+    fcntl(feed.Get(), F_SETFL, fcntl(feed.Get(), F_GETFL) | O_NONBLOCK);
     const pid_t parent = getpid();
     const pid_t child = fork();
     if (child < 0)
         throw Exception(Format(SRelaunchFailed, name.c_str()), static_cast<unsigned long>(errno));
     if (child == 0)
-        BecomeUserRun(run.User, {nothing.Get(), streams.Write.Get(), streams.Write.Get(), report.Write.Get()}, parent,
+        BecomeUserRun(run.User, {commands.Get(), streams.Write.Get(), streams.Write.Get(), report.Write.Get()}, parent,
                       run.Program.c_str(), run.Ini.c_str(), argv.data(), envp.data());
     report.Write.Reset();
     output = std::move(streams.Read);
+    fcntl(output.Get(), F_SETFL, fcntl(output.Get(), F_GETFL) | O_NONBLOCK);
     TFailure failure{};
     ssize_t got = 0;
     while ((got = read(report.Read.Get(), &failure, sizeof failure)) < 0 && errno == EINTR) { }
@@ -254,36 +256,237 @@ pid_t StartUserRun(TUserRun& run, TFileDescriptor& output)
     throw Exception(Format(SRelaunchFailed, name.c_str()), code);
 }
 
-// Passes on what the run writes until it ends, and how it ended.
-void ReportUserRun(const TUserRun& run, const TLoginSession& session, pid_t child, int output)
-{
-    const std::string& name = run.User.Name;
-    WriteDiagnostic(Format(SRelaunched, name.c_str(), static_cast<unsigned>(run.User.Uid), session.Id.c_str(),
-                           run.Display.c_str(), static_cast<int>(child)));
-    TForwarder forwarder(name);
-    const int status = ForwardOutput(output, child, forwarder);
-    if (forwarder.NoDisplay())
-        WriteDiagnostic(Format(SRelaunchUnseen, name.c_str(), static_cast<int>(child), run.Display.c_str()),
-                        TDiagnosticKind::Error);
-    else if (WIFSIGNALED(status))
-        WriteDiagnostic(Format(SRelaunchKilled, name.c_str(), static_cast<int>(child), WTERMSIG(status)),
-                        TDiagnosticKind::Warning);
-    else
-        WriteDiagnostic(Format(SRelaunchEnded, name.c_str(), static_cast<int>(child), WEXITSTATUS(status)));
-}
+// The user's window run, while it lives: its process, its output, its feed of
+// commands and those that wait for room in it.
+struct TWindowRun {
+    TUserRun Run;
+    TLoginSession Session;
+    pid_t Child = -1;
+    TFileDescriptor Output;
+    TFileDescriptor Ended;
+    TFileDescriptor Feed;
+    std::deque<AnsiString> Waiting;
+    TForwarder Forwarder;
+    bool OutputOpen = true;
+    // Set once this run has told it to end: it is killed if it has not by then.
+    std::optional<std::chrono::steady_clock::time_point> KillAt;
+};
 
-void Relaunch(const TLoginSession& session, TDeadline deadline)
-{
-    // A deployment agent that ignores its children's ends would hand that
-    // on, and the exit code would be lost.
-    signal(SIGCHLD, SIG_DFL);
-    std::optional<TUserRun> run = PrepareUserRun(session, deadline);
-    if (!run)
-        return;
-    TFileDescriptor output;
-    const pid_t child = StartUserRun(*run, output);
-    ReportUserRun(*run, session, child, output.Get());
-}
+// Root's window run for as long as the deployment's window would live: it
+// holds the command channel, keeps what the window shows, and has the window
+// shown by a run of the user of the active graphical session, whichever that
+// is now; with nobody there, it waits. The user's run never writes to this
+// one: it gets the commands through a socket pair of its own.
+class TWindowKeeper {
+public:
+    TWindowKeeper() : FChannel(CommandChannelName), FStarter(getppid()) { }
+
+    // Until the deployment ends: a Terminate, the end of the process that
+    // started this run, a window that ended by itself in the session that
+    // still is the right one, or a session whose window cannot be shown.
+    void Run(const TLoginHandOver& first)
+    {
+        Follow(first);
+        auto nextLookUp = std::chrono::steady_clock::now() + LookUpPeriod;
+        while (!FGivenUp) {
+            TakeCommands();
+            if (FWindow)
+                FeedWindow();
+            if (!FWindow && FState.Terminated())
+                return;
+            if (FWindow && WindowHasEnded()) {
+                EndOfWindow();
+                continue;
+            }
+            if (getppid() != FStarter && !FState.Terminated()) {
+                WriteDiagnostic(SStarterEnded);
+                EndDeployment();
+            }
+            const auto now = std::chrono::steady_clock::now();
+            if (!FState.Terminated() && now >= nextLookUp) {
+                Follow(LookUp());
+                nextLookUp = std::chrono::steady_clock::now() + LookUpPeriod;
+            }
+            if (FWindow && FWindow->KillAt && now >= *FWindow->KillAt)
+                kill(FWindow->Child, SIGKILL);
+            Wait();
+        }
+    }
+
+private:
+    static constexpr auto LookUpPeriod = 1s;
+    static constexpr auto Tick = 250ms;
+    static constexpr auto StopBound = 5s;
+
+    static TLoginHandOver LookUp()
+    {
+        return ChooseHandOver(0, FindLoginSessions(std::chrono::steady_clock::now() + LookUpBound));
+    }
+
+    // Every waiting command is kept and passed on, in order.
+    void TakeCommands()
+    {
+        AnsiString message;
+        while (FChannel.ReadMessage(message)) {
+            FState.Apply(message, GetTickCount32());
+            if (FWindow)
+                FWindow->Waiting.push_back(message);
+        }
+        if (FState.Terminated() && FWindow && !FWindow->KillAt)
+            FWindow->KillAt = std::chrono::steady_clock::now() + StopBound;
+    }
+
+    void FeedWindow()
+    {
+        while (!FWindow->Waiting.empty()) {
+            const AnsiString& next = FWindow->Waiting.front();
+            if (send(FWindow->Feed.Get(), next.data(), next.size(), MSG_DONTWAIT | MSG_NOSIGNAL) < 0 &&
+                (errno == EAGAIN || errno == EINTR))
+                return;
+            FWindow->Waiting.pop_front();
+        }
+    }
+
+    // The window goes where the choice says, or ends where nobody sees it.
+    void Follow(const TLoginHandOver& choice)
+    {
+        if (choice.Kind == THandOverKind::Relaunch) {
+            if (!FWindow)
+                Start(choice.Session);
+            else if (FWindow->Session.Id != choice.Session.Id && !FWindow->KillAt)
+                LeaveSession();
+            return;
+        }
+        if (FWindow && !FWindow->KillAt)
+            LeaveSession();
+        else if (!FWindow && !FSaidWaiting) {
+            WriteDiagnostic(SNobodyLoggedOn);
+            FSaidWaiting = true;
+        }
+    }
+
+    void LeaveSession()
+    {
+        WriteDiagnostic(Format(SSessionLeft, FWindow->Session.Id.c_str(), FWindow->Run.User.Name.c_str()));
+        StopWindow();
+    }
+
+    // Tells the window to end, as a script would; what comes after it goes
+    // to the next window.
+    void StopWindow()
+    {
+        FWindow->Waiting.push_back(TerminateText() + '\0');
+        FWindow->KillAt = std::chrono::steady_clock::now() + StopBound;
+    }
+
+    void EndDeployment()
+    {
+        FState.Apply(TerminateText() + '\0', GetTickCount32());
+        if (FWindow && !FWindow->KillAt)
+            StopWindow();
+    }
+
+    // A relaunch that fails shows no box: nobody would see it, and it would
+    // hold up the deployment.
+    void Start(const TLoginSession& session)
+    {
+        try {
+            std::optional<TUserRun> run = PrepareUserRun(session, std::chrono::steady_clock::now() + LookUpBound);
+            if (!run) {
+                FGivenUp = true;
+                return;
+            }
+            TForwarder forwarder(run->User.Name);
+            TWindowRun window{std::move(*run), session, -1, {}, {}, {}, {}, std::move(forwarder), true, {}};
+            window.Child = StartUserRun(window.Run, window.Output, window.Feed);
+            window.Ended.Reset(static_cast<int>(syscall(SYS_pidfd_open, window.Child, 0)));
+            for (const AnsiString& message : FState.Replay(GetTickCount32()))
+                window.Waiting.push_back(message);
+            WriteDiagnostic(Format(SRelaunched, window.Run.User.Name.c_str(),
+                                   static_cast<unsigned>(window.Run.User.Uid), session.Id.c_str(),
+                                   window.Run.Display.c_str(), static_cast<int>(window.Child)));
+            FWindow.emplace(std::move(window));
+            FSaidWaiting = false;
+        } catch (const std::exception& error) {
+            WriteDiagnostic(HandOverFailedLine(session.Id, session.UserName, error), TDiagnosticKind::Error);
+            FGivenUp = true;
+        }
+    }
+
+    bool WindowHasEnded()
+    {
+        FWindow->OutputOpen = FWindow->OutputOpen && PassOutput(FWindow->Output.Get(), FWindow->Forwarder);
+        return waitpid(FWindow->Child, &FStatus, WNOHANG) == FWindow->Child;
+    }
+
+    // How the window run ended, said; then whether the deployment goes on.
+    // A window that ended by itself (closed, killed) where its session still
+    // is the right one ends the deployment's run too; one whose session went
+    // away (its display with it) is shown again wherever the user is now.
+    void EndOfWindow()
+    {
+        TWindowRun& window = *FWindow;
+        if (window.OutputOpen)
+            PassOutput(window.Output.Get(), window.Forwarder);
+        window.Forwarder.Finish();
+        const std::string& name = window.Run.User.Name;
+        const bool unseen = window.Forwarder.NoDisplay();
+        if (unseen)
+            WriteDiagnostic(
+                Format(SRelaunchUnseen, name.c_str(), static_cast<int>(window.Child), window.Run.Display.c_str()),
+                TDiagnosticKind::Error);
+        else if (WIFSIGNALED(FStatus))
+            WriteDiagnostic(Format(SRelaunchKilled, name.c_str(), static_cast<int>(window.Child), WTERMSIG(FStatus)),
+                            TDiagnosticKind::Warning);
+        else
+            WriteDiagnostic(Format(SRelaunchEnded, name.c_str(), static_cast<int>(window.Child), WEXITSTATUS(FStatus)));
+        const bool told = window.KillAt.has_value();
+        const std::string session = window.Session.Id;
+        FWindow.reset();
+        if (FState.Terminated())
+            return;
+        if (told) {
+            Follow(LookUp());
+            return;
+        }
+        if (unseen) {
+            FGivenUp = true;
+            return;
+        }
+        // logind may take a moment to see a session's end that its display
+        // already had.
+        for (auto until = std::chrono::steady_clock::now() + LookUpBound;;) {
+            const TLoginHandOver choice = LookUp();
+            if (choice.Kind != THandOverKind::Relaunch || choice.Session.Id != session) {
+                Follow(choice);
+                return;
+            }
+            if (std::chrono::steady_clock::now() >= until)
+                break;
+            std::this_thread::sleep_for(Tick * 2);
+        }
+        FGivenUp = true;
+    }
+
+    // Until the next tick, or until the window writes or ends.
+    void Wait() const
+    {
+        pollfd ready[2] = {{-1, POLLIN, 0}, {-1, POLLIN, 0}};
+        if (FWindow) {
+            ready[0].fd = FWindow->OutputOpen ? FWindow->Output.Get() : -1;
+            ready[1].fd = FWindow->Ended.Get();
+        }
+        poll(ready, 2, static_cast<int>(std::chrono::milliseconds(Tick).count()));
+    }
+
+    TChannelReader FChannel;
+    const pid_t FStarter;
+    TWindowState FState;
+    std::optional<TWindowRun> FWindow;
+    int FStatus = 0;
+    bool FSaidWaiting = false;
+    bool FGivenUp = false;
+};
 
 } // namespace
 
@@ -291,19 +494,10 @@ bool HandOverWindowRun()
 {
     if (geteuid() != 0)
         return false;
-    const TDeadline deadline = std::chrono::steady_clock::now() + LookUpBound;
-    const TLoginHandOver choice = ChooseHandOver(0, FindLoginSessions(deadline));
-    switch (choice.Kind) {
-    case THandOverKind::ShowHere:
-    case THandOverKind::ShowUnseen:
+    const TLoginHandOver choice = ChooseHandOver(0, FindLoginSessions(std::chrono::steady_clock::now() + LookUpBound));
+    if (choice.Kind == THandOverKind::ShowHere || choice.Kind == THandOverKind::ShowUnseen) {
         WriteDiagnostic(Format(SShownForRoot, choice.Session.Id.c_str()));
         return false;
-    case THandOverKind::NobodyThere:
-        WriteDiagnostic(SNobodyLoggedOn);
-        return true;
-    case THandOverKind::WindowAlreadyOpen:
-    case THandOverKind::Relaunch:
-        break;
     }
     // The relaunched run would show its error box on the user's desktop, and
     // the deployment would wait until the user closed it.
@@ -311,14 +505,22 @@ bool HandOverWindowRun()
         WriteDiagnostic(ErrorBoxText(SUnableToCreateMailslot), TDiagnosticKind::Error);
         return true;
     }
-    // A relaunch that fails shows no box: nobody would see it, and it would
-    // hold up the deployment.
-    try {
-        Relaunch(choice.Session, deadline);
-    } catch (const std::exception& error) {
-        WriteDiagnostic(HandOverFailedLine(choice.Session.Id, choice.Session.UserName, error), TDiagnosticKind::Error);
-    }
+    // A deployment agent that ignores its children's ends would hand that
+    // on, and the exit code would be lost.
+    signal(SIGCHLD, SIG_DFL);
+    TWindowKeeper().Run(choice);
     return true;
+}
+
+std::unique_ptr<TChannelReader> HandedOverChannel()
+{
+    const char* const feed = std::getenv(FeedVariable);
+    int type = 0;
+    socklen_t length = sizeof type;
+    if (feed == nullptr || std::strcmp(feed, "stdin") != 0 ||
+        getsockopt(STDIN_FILENO, SOL_SOCKET, SO_TYPE, &type, &length) != 0 || type != SOCK_DGRAM)
+        return nullptr;
+    return AdoptChannelReader(STDIN_FILENO);
 }
 
 std::function<bool()> HandingRunEnded()

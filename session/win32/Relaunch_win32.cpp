@@ -249,6 +249,12 @@ bool HandOverWindowRun()
     return true;
 }
 
+// The SYSTEM run hands the named channel over: the window run creates it.
+std::unique_ptr<TChannelReader> HandedOverChannel()
+{
+    return nullptr;
+}
+
 std::function<bool()> HandingRunEnded()
 {
     wchar_t value[32] = {};

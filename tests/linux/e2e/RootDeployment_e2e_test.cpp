@@ -69,15 +69,16 @@ std::string StatusOf(pid_t process, const std::string& name)
 }
 
 // The window run that `parent` has relaunched as the user, once it has: the
-// child with the user's environment (the look-up's own children have none).
-pid_t ChildOf(pid_t parent)
+// child with the user's environment (the look-up's own children have none),
+// other than `earlier`.
+pid_t ChildOf(pid_t parent, pid_t earlier = -1)
 {
     const std::string pid = std::to_string(parent);
     pid_t window = -1;
     WaitUntil([&] {
         std::istringstream children(ReadWhole("/proc/" + pid + "/task/" + pid + "/children"));
         for (pid_t child; children >> child;)
-            if (EnvironmentOf(child)["USER"] == "nobody")
+            if (child != earlier && EnvironmentOf(child)["USER"] == "nobody")
                 window = child;
         return window > 0;
     });
@@ -266,9 +267,9 @@ TEST_F(RootDeployment, WindowAppearsForTheSessionsUserWithTheSessionsEnvironment
     EXPECT_EQ(desktop.WindowOf(window), (std::vector<std::string>{"Software deployment", "Inspecting", ""}));
 
     // A session of its own, so no terminal of root's, and none of root's
-    // streams.
+    // streams: its commands come from root's run through its input.
     EXPECT_EQ(StatusOf(window, "NSsid"), std::to_string(window));
-    for (const auto& [descriptor, kind] : {std::pair{0, "/dev/null"}, {1, "pipe:"}, {2, "pipe:"}})
+    for (const auto& [descriptor, kind] : {std::pair{0, "socket:"}, {1, "pipe:"}, {2, "pipe:"}})
         EXPECT_TRUE(
             std::filesystem::read_symlink(Format("/proc/%d/fd/%d", window, descriptor)).string().starts_with(kind))
             << descriptor;
@@ -277,7 +278,8 @@ TEST_F(RootDeployment, WindowAppearsForTheSessionsUserWithTheSessionsEnvironment
     for (const char* capabilities : {"CapInh", "CapPrm", "CapEff", "CapAmb"})
         EXPECT_EQ(StatusOf(window, capabilities), "0000000000000000") << capabilities;
     std::map<std::string, std::string> expected = desktop.Variables;
-    expected.insert({{"HOME", "/nonexistent"}, {"USER", "nobody"}, {"LOGNAME", "nobody"}});
+    expected.insert(
+        {{"HOME", "/nonexistent"}, {"USER", "nobody"}, {"LOGNAME", "nobody"}, {"DEPLOYNOTICE_COMMANDS", "stdin"}});
     EXPECT_EQ(EnvironmentOf(window), expected) << "nothing of root's environment passes";
 
     // Root's senders reach the user's window; -terminate ends both runs.
@@ -410,12 +412,12 @@ TEST_F(RootDeployment, AWindowAlreadyOpenIsLoggedWithoutARelaunch)
     EXPECT_EQ(root->ReadOutput(), "deployNotice: Unable to create Mailslot.\n");
 }
 
-// The packaged program's own look-up, asked of a logind on a private system
-// bus that holds the sessions of each row. Its sessions' processes are not in
-// a session-<id>.scope: the user's variables come from logind's leader (the
-// root-owned test, as a session worker would be) or the leader's children.
-class RootDeploymentWithLogind : public RootDeployment {
-protected:
+// A logind of the test's (python-dbusmock's template) on a private system
+// bus, whose sessions the test adds and removes. Its sessions' processes are
+// not in a session-<id>.scope: the user's variables come from logind's
+// leader or the leader's children.
+class TLogind {
+public:
     struct TSession {
         std::string Id;
         std::string Type;
@@ -423,67 +425,85 @@ protected:
         bool Active;
     };
 
+    TLogind()
+    {
+        TChildProcess::TOptions onBus;
+        onBus.Environment = {"DBUS_SYSTEM_BUS_ADDRESS=" + Address};
+        FLogind = std::make_unique<TService>(
+            "/bin/sh",
+            std::vector<std::string>{"-c",
+                                     "exec /usr/bin/python3 -m dbusmock --system --template logind >/dev/null 2>&1"},
+            onBus);
+        EXPECT_TRUE(WaitUntil(
+            [&] {
+                return Bus({"wait", "--system", "--timeout", "1", "org.freedesktop.login1"});
+            },
+            20s));
+    }
+
+    void Add(const TSession& session, const std::string& display, pid_t leader) const
+    {
+        EXPECT_TRUE(Call("/org/freedesktop/login1", "AddSession",
+                         {session.Id, "seat0", std::to_string(User), "nobody", session.Active ? "true" : "false"}));
+        EXPECT_TRUE(Call(
+            "/org/freedesktop/login1/session/" + session.Id, "UpdateProperties",
+            {"org.freedesktop.login1.Session",
+             Format("{'Type': <'%s'>, 'Remote': <%s>, 'Display': <'%s'>, 'Leader': <uint32 %d>}", session.Type.c_str(),
+                    session.Remote ? "true" : "false", session.Type == "x11" ? display.c_str() : "", leader)}));
+    }
+
+    void Remove(const std::string& id) const
+    {
+        EXPECT_TRUE(Call("/org/freedesktop/login1", "RemoveObject", {"/org/freedesktop/login1/session/" + id}));
+    }
+
+    TTempFolder Folder{"logind"};
+    const std::string Address = "unix:path=" + Folder.Path() + "system";
+
+private:
+    bool Bus(const std::vector<std::string>& arguments) const
+    {
+        TChildProcess::TOptions options;
+        options.Environment = {"DBUS_SYSTEM_BUS_ADDRESS=" + Address};
+        options.CaptureOutput = true;
+        return RunToEnd("/usr/bin/gdbus", arguments, options) == 0;
+    }
+    bool Call(const std::string& path, const std::string& method, const std::vector<std::string>& arguments) const
+    {
+        std::vector<std::string> call{"call",          "--system", "--dest",   "org.freedesktop.login1",
+                                      "--object-path", path,       "--method", "org.freedesktop.DBus.Mock." + method};
+        call.insert(call.end(), arguments.begin(), arguments.end());
+        return Bus(call);
+    }
+
+    TService FDaemon{
+        "/bin/sh",
+        {"-c", "exec dbus-daemon --session --nofork --nopidfile --address=\"$1\" >/dev/null 2>&1", "sh", Address}};
+    std::unique_ptr<TService> FLogind;
+};
+
+// The packaged program's own look-up, asked of the test's logind.
+class RootDeploymentWithLogind : public RootDeployment {
+protected:
     void SetUp() override
     {
         RootDeployment::SetUp();
         std::filesystem::copy_file(PackagedProgramPath(), Program, std::filesystem::copy_options::overwrite_existing);
     }
 
-    static int Bus(const std::vector<std::string>& arguments, const std::string& address)
+    std::unique_ptr<TChildProcess> StartAgainst(const TLogind& logind)
     {
         TChildProcess::TOptions options;
-        options.Environment = {"DBUS_SYSTEM_BUS_ADDRESS=" + address};
+        options.Environment = {"DBUS_SYSTEM_BUS_ADDRESS=" + logind.Address, "DISPLAY=", "WAYLAND_DISPLAY="};
         options.CaptureOutput = true;
-        return RunToEnd("/usr/bin/gdbus", arguments, options);
+        return std::make_unique<TChildProcess>(Program, std::vector<std::string>{}, options);
     }
 
-    // The root run's output once the window of the session the row expects
-    // has shown, or once the run has ended by itself when none is expected.
-    std::string RunAgainst(const std::vector<TSession>& sessions, const TUserDesktop& desktop, pid_t leader,
-                           bool windowExpected)
+    // -terminate ends the root run and its window; the root run's output.
+    std::string Terminate(TChildProcess& root)
     {
-        TTempFolder bus("logind");
-        const std::string address = "unix:path=" + bus.Path() + "system";
-        TService daemon(
-            "/bin/sh",
-            {"-c", "exec dbus-daemon --session --nofork --nopidfile --address=\"$1\" >/dev/null 2>&1", "sh", address});
-        TChildProcess::TOptions onBus;
-        onBus.Environment = {"DBUS_SYSTEM_BUS_ADDRESS=" + address};
-        TService logind("/bin/sh",
-                        {"-c", "exec /usr/bin/python3 -m dbusmock --system --template logind >/dev/null 2>&1"}, onBus);
-        EXPECT_TRUE(WaitUntil(
-            [&] {
-                return Bus({"wait", "--system", "--timeout", "1", "org.freedesktop.login1"}, address) == 0;
-            },
-            20s));
-        const std::string mock = "org.freedesktop.DBus.Mock.";
-        for (const TSession& session : sessions) {
-            EXPECT_EQ(Bus({"call", "--system", "--dest", "org.freedesktop.login1", "--object-path",
-                           "/org/freedesktop/login1", "--method", mock + "AddSession", session.Id, "seat0",
-                           std::to_string(User), "nobody", session.Active ? "true" : "false"},
-                          address),
-                      0);
-            const std::string display = session.Type == "x11" ? desktop.DisplayName : "";
-            EXPECT_EQ(Bus({"call", "--system", "--dest", "org.freedesktop.login1", "--object-path",
-                           "/org/freedesktop/login1/session/" + session.Id, "--method", mock + "UpdateProperties",
-                           "org.freedesktop.login1.Session",
-                           Format("{'Type': <'%s'>, 'Remote': <%s>, 'Display': <'%s'>, 'Leader': <uint32 %d>}",
-                                  session.Type.c_str(), session.Remote ? "true" : "false", display.c_str(), leader)},
-                          address),
-                      0);
-        }
-        TChildProcess::TOptions options;
-        options.Environment = {"DBUS_SYSTEM_BUS_ADDRESS=" + address, "DISPLAY=", "WAYLAND_DISPLAY="};
-        options.CaptureOutput = true;
-        TChildProcess root(Program, {}, options);
-        if (windowExpected) {
-            const pid_t window = ChildOf(root.Id());
-            EXPECT_TRUE(window > 0 && UpperBecomes(desktop, window, "Inspecting"));
-            EXPECT_EQ(RunToEnd(Program, {"-terminate"}), 0);
-        }
-        int exitCode = -1;
-        EXPECT_TRUE(root.WaitForExit(20s, exitCode));
-        EXPECT_EQ(exitCode, 0);
+        EXPECT_EQ(RunToEnd(Program, {"-terminate"}), 0);
+        ExpectEndsWithZero(root);
         return root.ReadOutput();
     }
 };
@@ -494,7 +514,7 @@ TEST_F(RootDeploymentWithLogind, TheWindowGoesToTheSessionThatLogindListsAsTheGr
     const std::string relaunched = "deployNotice: relaunched for user nobody (uid 65534) in session ";
     const struct {
         const char* Row;
-        std::vector<TSession> Sessions;
+        std::vector<TLogind::TSession> Sessions;
         bool LeaderIsTheUsersProcess;
         std::string Line;
     } cases[] = {
@@ -506,19 +526,81 @@ TEST_F(RootDeploymentWithLogind, TheWindowGoesToTheSessionThatLogindListsAsTheGr
          {{"c1", "tty", false, false}, {"c2", "x11", true, false}, {"c3", "wayland", false, true}},
          true,
          relaunched + "c3 on display " + desktop.DisplayName + ": "},
-        {"no session", {}, false, "deployNotice: nobody is logged on to a graphical session\n"},
+        {"no session: the run waits",
+         {},
+         false,
+         "deployNotice: nobody is logged on to a graphical session: the window waits for one\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Row);
-        const pid_t leader = c.LeaderIsTheUsersProcess ? desktop.UsersProcess() : getpid();
-        const std::string output = RunAgainst(c.Sessions, desktop, leader, !c.Sessions.empty());
-        EXPECT_NE(output.find(c.Line), std::string::npos) << output;
+        const TLogind logind;
+        for (const auto& session : c.Sessions)
+            logind.Add(session, desktop.DisplayName, c.LeaderIsTheUsersProcess ? desktop.UsersProcess() : getpid());
+        auto root = StartAgainst(logind);
+        int exitCode = -1;
+        if (!c.Sessions.empty())
+            EXPECT_TRUE(UpperBecomes(desktop, ChildOf(root->Id()), "Inspecting"));
+        else
+            EXPECT_FALSE(root->WaitForExit(1500ms, exitCode)) << "the run waits";
+        EXPECT_NE(Terminate(*root).find(c.Line), std::string::npos);
     }
+}
+
+// Whoever sits at the machine sees the deployment: a window run that found
+// nobody waits, keeps what the window would show, and shows it in the
+// session that logs on; a session that goes away takes the window with it,
+// and the next one gets it with what was sent in between, a countdown going
+// on where it stood.
+TEST_F(RootDeploymentWithLogind, TheWindowFollowsTheActiveSession)
+{
+    Folder.Write("deployNotice.ini", std::string(TestIni) + "RebootMessageTime=Restart in %s s\r\n");
+    TUserDesktop desktop;
+    const TLogind logind;
+    auto root = StartAgainst(logind);
+    EXPECT_EQ(RunToEnd(Program, {"-package", "Foo", "install"}), 0);
+    const auto logOn = [&](const std::string& id, pid_t earlier) {
+        logind.Add({id, "x11", false, true}, desktop.DisplayName, getpid());
+        return ChildOf(root->Id(), earlier);
+    };
+    const pid_t first = logOn("c1", -1);
+    EXPECT_TRUE(UpperBecomes(desktop, first, "Installing Foo"));
+
+    logind.Remove("c1");
+    EXPECT_TRUE(WaitUntil([&] { return StatusOf(first, "State").empty() || StatusOf(first, "State")[0] == 'Z'; }, 10s));
+    EXPECT_EQ(RunToEnd(Program, {"-package", "Bar", "install"}), 0);
+    const pid_t second = logOn("c2", first);
+    EXPECT_TRUE(UpperBecomes(desktop, second, "Installing Bar"));
+
+    EXPECT_EQ(RunToEnd(Program, {"-reboot", "300"}), 0);
+    const auto upper = [&](pid_t window) {
+        const std::vector<std::string> lines = desktop.WindowOf(window);
+        return lines.size() == 3 ? lines[1] : "";
+    };
+    // The seconds that a window's countdown shows; -1 before it shows one.
+    const auto secondsLeft = [&](pid_t window) {
+        const std::string text = upper(window);
+        return text.starts_with("Restart in ") ? std::stoi(text.substr(11)) : -1;
+    };
+    int before = -1;
+    EXPECT_TRUE(WaitUntil([&] { return (before = secondsLeft(second)) >= 0 && before < 300; }, 10s));
+    logind.Remove("c2");
+    const pid_t third = logOn("c3", second);
+    int after = -1;
+    EXPECT_TRUE(WaitUntil([&] { return (after = secondsLeft(third)) >= 0; }, 10s));
+    EXPECT_LE(after, before) << "the countdown goes on where it stood";
+
+    const std::string output = Terminate(*root);
+    for (const char* line :
+         {"deployNotice: nobody is logged on to a graphical session: the window waits for one\n",
+          "deployNotice: session c1 is no longer the active graphical session: the window of user nobody ends there\n",
+          "in session c2 on display", "in session c3 on display"})
+        EXPECT_NE(output.find(line), std::string::npos) << line << "\n" << output;
 }
 
 // The packaged program asks logind on the system bus; where there is none,
 // or where the bus takes the connection and never answers, nobody is there
-// to see the window, and the look-up gives up after two seconds. Only the
+// to see the window, and the window run waits for someone: each look-up
+// gives up after two seconds, so -terminate still ends it at once. Only the
 // window run looks.
 TEST(RootDeploymentWithoutLogind, NobodyIsThereAndOnlyTheWindowRunAsks)
 {
@@ -533,7 +615,7 @@ TEST(RootDeploymentWithoutLogind, NobodyIsThereAndOnlyTheWindowRunAsks)
     ASSERT_EQ(bind(listener.Get(), reinterpret_cast<const sockaddr*>(&silent), sizeof silent), 0);
     ASSERT_EQ(listen(listener.Get(), 8), 0);
 
-    const std::string nobodyLine = "deployNotice: nobody is logged on to a graphical session\n";
+    const std::string waiting = "deployNotice: nobody is logged on to a graphical session: the window waits for one\n";
     const std::string none = "unix:path=" + folder.Path() + "none";
     const std::string quiet = "unix:path=" + folder.Path() + "silent";
     const struct {
@@ -541,14 +623,13 @@ TEST(RootDeploymentWithoutLogind, NobodyIsThereAndOnlyTheWindowRunAsks)
         std::string Bus;
         std::vector<std::string> Arguments;
         std::string Output;
-        std::chrono::milliseconds AtLeast;
-        std::chrono::milliseconds Within;
+        bool Waits;
     } cases[] = {
-        {"no system bus", none, {}, nobodyLine, 0ms, 1500ms},
-        {"a bus that never answers", quiet, {}, nobodyLine, 2000ms, 3500ms},
-        {"a usage run", quiet, {"-help"}, "deployNotice: " + std::string(UsageText) + "\n", 0ms, 1500ms},
-        {"a usage run with a display", quiet, {"-help"}, "deployNotice: " + std::string(UsageText) + "\n", 0ms, 1500ms},
-        {"a sender run", quiet, {"-finish"}, "", 0ms, 1500ms},
+        {"no system bus", none, {}, waiting, true},
+        {"a bus that never answers", quiet, {}, waiting, true},
+        {"a usage run", quiet, {"-help"}, "deployNotice: " + std::string(UsageText) + "\n", false},
+        {"a usage run with a display", quiet, {"-help"}, "deployNotice: " + std::string(UsageText) + "\n", false},
+        {"a sender run", quiet, {"-finish"}, "", false},
     };
     for (const auto& c : cases) {
         TChildProcess::TOptions options;
@@ -558,15 +639,17 @@ TEST(RootDeploymentWithoutLogind, NobodyIsThereAndOnlyTheWindowRunAsks)
         options.Environment = {"DBUS_SYSTEM_BUS_ADDRESS=" + c.Bus,
                                display ? "DN_UNUSED=" : "DISPLAY=", "WAYLAND_DISPLAY="};
         options.CaptureOutput = true;
-        const auto start = std::chrono::steady_clock::now();
         TChildProcess run(PackagedProgramPath(), c.Arguments, options);
         int exitCode = -1;
+        if (c.Waits) {
+            EXPECT_FALSE(run.WaitForExit(2500ms, exitCode)) << c.Row;
+            EXPECT_EQ(RunToEnd(PackagedProgramPath(), {"-terminate"}, options), 0) << c.Row;
+        }
+        const auto start = std::chrono::steady_clock::now();
         ASSERT_TRUE(run.WaitForExit(10s, exitCode)) << c.Row;
-        const auto took = std::chrono::steady_clock::now() - start;
+        EXPECT_LT(std::chrono::steady_clock::now() - start, 3000ms) << c.Row;
         EXPECT_EQ(exitCode, 0) << c.Row;
         EXPECT_EQ(run.ReadOutput(), c.Output) << c.Row;
-        EXPECT_GE(took, c.AtLeast) << c.Row;
-        EXPECT_LT(took, c.Within) << c.Row;
     }
 }
 
