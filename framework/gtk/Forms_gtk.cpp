@@ -2,6 +2,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "Diagnostics.h"
@@ -171,6 +172,10 @@ struct TFormWindow {
         GdkRectangle outer{};
         GdkRectangle area{};
         gtk.gdk_window_get_frame_extents(frame, &outer);
+        // KWin has not sized the frame yet when the window is mapped: the
+        // frame then reads smaller than the window it holds.
+        outer.width = std::max(outer.width, gtk.gdk_window_get_width(frame));
+        outer.height = std::max(outer.height, gtk.gdk_window_get_height(frame));
         int margin = 0;
         int x = 0;
         int y = 0;

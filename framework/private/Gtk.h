@@ -55,6 +55,8 @@
     X(gdk_set_allowed_backends)                                                                                      \
     X(gdk_window_get_display)                                                                                        \
     X(gdk_window_get_frame_extents)                                                                                  \
+    X(gdk_window_get_height)                                                                                         \
+    X(gdk_window_get_width)                                                                                          \
     X(gdk_window_get_state)                                                                                          \
     X(gdk_window_set_decorations)                                                                                    \
     X(gdk_window_set_functions)                                                                                      \

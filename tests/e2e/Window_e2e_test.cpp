@@ -17,8 +17,9 @@ TEST_F(WindowRun, OpensWithTheIniTextsWithoutTaskbarEntryAndAppliesEachCommand)
 
     // A dialog that only moves, without taskbar entry, 368 by 195 client
     // pixels at 96 dpi, centred.
-    const TWindowFrame frame = ReadFrame(*window);
-    ASSERT_TRUE(frame.Found);
+    // A window manager may take a moment to manage the window.
+    TWindowFrame frame;
+    ASSERT_TRUE(WaitUntil([&] { return (frame = ReadFrame(*window)).Found; }));
     EXPECT_FALSE(frame.TaskbarEntry);
     EXPECT_FALSE(frame.Buttons);
     EXPECT_EQ(frame.ClientWidth, 368 * ScreenDpi() / 96);
