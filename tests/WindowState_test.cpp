@@ -19,14 +19,13 @@ TEST(WindowState, ReplayShowsWhatTheWindowShowsNow)
         uint32_t Now;
         std::vector<AnsiString> Replay;
     } cases[] = {
-        {"the last upper text wins",
-         {{M("ProcessPackage|Foo|install"), 0}, {M("FinishInstallation"), 10}},
-         20,
+        {"the last upper text wins, a refused message changes nothing",
+         {{M("ProcessPackage|Foo|install"), 0},
+          {M("FinishInstallation"), 10},
+          {M("ProcessPackage"), 20},
+          {M("Bogus"), 30}},
+         40,
          {M("FinishInstallation")}},
-        {"a refused message changes nothing",
-         {{M("ProcessPackage|Foo|install"), 0}, {M("ProcessPackage"), 10}, {M("Bogus"), 20}},
-         30,
-         {M("ProcessPackage|Foo|install")}},
         {"the bar cycles again", {{M("Progress|40"), 0}, {M("Progress"), 0}}, 0, {}},
         {"a countdown goes on where it stands and hides the upper text",
          {{M("ProcessPackage|Foo|install"), 0}, {M("Progress|7"), 0}, {M("Reboot|120"), 1000}},

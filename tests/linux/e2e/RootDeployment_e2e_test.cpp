@@ -504,23 +504,6 @@ protected:
     }
 };
 
-// A Wayland session with XWayland beside a text and a remote session; the
-// user's variables from logind's leader itself. (The next test's sessions
-// find them through a root-owned leader's child.)
-TEST_F(RootDeploymentWithLogind, TheWindowGoesToTheSessionThatLogindListsAsTheGraphicalOne)
-{
-    TUserDesktop desktop;
-    const TLogind logind;
-    for (const TLogind::TSession& session :
-         {TLogind::TSession{"c1", "tty", false, false}, {"c2", "x11", true, false}, {"c3", "wayland", false, true}})
-        logind.Add(session, desktop.DisplayName, desktop.UsersProcess());
-    auto root = StartAgainst(logind);
-    EXPECT_TRUE(UpperBecomes(desktop, ChildOf(root->Id()), "Inspecting"));
-    EXPECT_NE(Terminate(*root).find("deployNotice: relaunched for user nobody (uid 65534) in session c3 on display " +
-                                    desktop.DisplayName + ": "),
-              std::string::npos);
-}
-
 // Whoever sits at the machine sees the deployment: a window run that found
 // nobody waits, keeps what the window would show, and shows it in the
 // session that logs on; a session that goes away takes the window with it,
@@ -533,33 +516,33 @@ TEST_F(RootDeploymentWithLogind, TheWindowFollowsTheActiveSession)
     const TLogind logind;
     auto root = StartAgainst(logind);
     EXPECT_EQ(RunToEnd(Program, {"-package", "Foo", "install"}), 0);
-    const auto logOn = [&](const std::string& id, pid_t earlier) {
-        logind.Add({id, "x11", false, true}, desktop.DisplayName, getpid());
+    const auto logOn = [&](const std::vector<TLogind::TSession>& sessions, pid_t leader, pid_t earlier) {
+        for (const TLogind::TSession& session : sessions)
+            logind.Add(session, desktop.DisplayName, leader);
         return ChildOf(root->Id(), earlier);
     };
-    const pid_t first = logOn("c1", -1);
+    const pid_t first = logOn({{"c1", "x11", false, true}}, getpid(), -1);
     EXPECT_TRUE(UpperBecomes(desktop, first, "Installing Foo"));
 
     logind.Remove("c1");
     EXPECT_TRUE(WaitUntil([&] { return StatusOf(first, "State").empty() || StatusOf(first, "State")[0] == 'Z'; }, 10s));
     EXPECT_EQ(RunToEnd(Program, {"-package", "Bar", "install"}), 0);
-    const pid_t second = logOn("c2", first);
+    const pid_t second = logOn({{"c2", "x11", false, true}}, getpid(), first);
     EXPECT_TRUE(UpperBecomes(desktop, second, "Installing Bar"));
 
     EXPECT_EQ(RunToEnd(Program, {"-reboot", "300"}), 0);
-    const auto upper = [&](pid_t window) {
-        const std::vector<std::string> lines = desktop.WindowOf(window);
-        return lines.size() == 3 ? lines[1] : "";
-    };
     // The seconds that a window's countdown shows; -1 before it shows one.
     const auto secondsLeft = [&](pid_t window) {
-        const std::string text = upper(window);
-        return text.starts_with("Restart in ") ? std::stoi(text.substr(11)) : -1;
+        const std::vector<std::string> lines = desktop.WindowOf(window);
+        return lines.size() == 3 && lines[1].starts_with("Restart in ") ? std::stoi(lines[1].substr(11)) : -1;
     };
     int before = -1;
     EXPECT_TRUE(WaitUntil([&] { return (before = secondsLeft(second)) >= 0 && before < 300; }, 10s));
     logind.Remove("c2");
-    const pid_t third = logOn("c3", second);
+    // A Wayland session with XWayland beside a text and a remote session,
+    // the user's variables from its leader itself.
+    const pid_t third = logOn({{"t3", "tty", false, false}, {"r3", "x11", true, false}, {"c3", "wayland", false, true}},
+                              desktop.UsersProcess(), second);
     int after = -1;
     EXPECT_TRUE(WaitUntil([&] { return (after = secondsLeft(third)) >= 0; }, 10s));
     EXPECT_LE(after, before) << "the countdown goes on where it stood";
