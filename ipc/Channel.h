@@ -36,8 +36,9 @@ private:
     // (Channel_win32.h).
     friend void* PlatformHandle(const TChannelReader& reader);
     // A reader of a channel that another process made for this one
-    // (Channel_linux.h).
+    // (Channel_linux.h, Channel_win32.h).
     friend std::unique_ptr<TChannelReader> AdoptChannelReader(int descriptor);
+    friend std::unique_ptr<TChannelReader> AdoptChannelReader(void* pipe);
     TChannelReader() = default;
     struct TImpl;
     std::unique_ptr<TImpl> FImpl;

@@ -2,6 +2,7 @@
 
 #include <sddl.h>
 
+#include <random>
 #include <vector>
 
 #include "Consts.h"
@@ -61,6 +62,8 @@ TWriteResult TryWriteChannel(const AnsiString& name, const AnsiString& text, std
 
 struct TChannelReader::TImpl {
     TFileHandle Slot;
+    // The read end of a TChannelFeed's pipe in place of the mailslot.
+    bool Pipe = false;
 };
 
 TChannelReader::TChannelReader(const AnsiString& name) : FImpl(std::make_unique<TImpl>())
@@ -84,7 +87,12 @@ bool TChannelReader::ReadMessage(AnsiString& message)
     // The reported count of waiting messages is not reliable everywhere and
     // is not needed: exactly one message is taken per call.
     DWORD nextSize = 0;
-    if (!GetMailslotInfo(FImpl->Slot.Get(), nullptr, &nextSize, nullptr, nullptr) || nextSize == MAILSLOT_NO_MESSAGE)
+    if (FImpl->Pipe) {
+        DWORD waiting = 0;
+        if (!PeekNamedPipe(FImpl->Slot.Get(), nullptr, 0, nullptr, &waiting, &nextSize) || waiting == 0)
+            return false;
+    } else if (!GetMailslotInfo(FImpl->Slot.Get(), nullptr, &nextSize, nullptr, nullptr) ||
+               nextSize == MAILSLOT_NO_MESSAGE)
         return false;
     // One byte more than the message: a zero-byte message is then read (and
     // dropped) instead of failing and blocking the slot, and the buffer always
@@ -95,4 +103,86 @@ bool TChannelReader::ReadMessage(AnsiString& message)
         return false;
     message.assign(buffer.data(), read < nextSize ? read : nextSize);
     return true;
+}
+
+std::unique_ptr<TChannelReader> AdoptChannelReader(HANDLE pipe)
+{
+    std::unique_ptr<TChannelReader> reader(new TChannelReader());
+    reader->FImpl = std::make_unique<TChannelReader::TImpl>();
+    reader->FImpl->Slot.Reset(pipe);
+    reader->FImpl->Pipe = true;
+    return reader;
+}
+
+// The pipe has one instance, open to this account alone, and its name is
+// random: FILE_FLAG_FIRST_PIPE_INSTANCE fails where somebody made the name
+// first, so that this process never writes into a pipe of someone else's.
+TChannelFeed::TChannelFeed() : FWritten(CreateEventW(nullptr, TRUE, FALSE, nullptr))
+{
+    const AnsiString owner = ProcessUserSid();
+    TLocalMemory<PSECURITY_DESCRIPTOR> descriptor;
+    if (!FWritten.Valid() || owner.empty() ||
+        !ConvertStringSecurityDescriptorToSecurityDescriptorA(("D:P(A;;GA;;;" + owner + ")").c_str(), SDDL_REVISION_1,
+                                                              descriptor.Put(), nullptr))
+        RaiseLastError(SNoCommandFeed);
+    SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor.Get(), FALSE};
+    std::random_device random;
+    const AnsiString name = Format("\\\\.\\pipe\\deployNotice-%08x%08x", random(), random());
+    FPipe.Reset(CreateNamedPipeA(name.c_str(), PIPE_ACCESS_OUTBOUND | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
+                                 PIPE_TYPE_MESSAGE | PIPE_REJECT_REMOTE_CLIENTS, 1, 64 * 1024, 0, 0, &attributes));
+    if (!FPipe.Valid())
+        RaiseLastError(SNoCommandFeed);
+    // Message reads are set on the open that asks for attribute writes; the
+    // window gets a duplicate that may only read.
+    const TFileHandle client(
+        CreateFileA(name.c_str(), GENERIC_READ | FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    DWORD mode = PIPE_READMODE_MESSAGE;
+    if (!client.Valid() || !SetNamedPipeHandleState(client.Get(), &mode, nullptr, nullptr) ||
+        !DuplicateHandle(GetCurrentProcess(), client.Get(), GetCurrentProcess(), FReadEnd.Put(), GENERIC_READ, TRUE, 0))
+        RaiseLastError(SNoCommandFeed);
+    FWrite.hEvent = FWritten.Get();
+}
+
+TChannelFeed::~TChannelFeed()
+{
+    if (FPending) {
+        CancelIo(FPipe.Get());
+        DWORD written = 0;
+        GetOverlappedResult(FPipe.Get(), &FWrite, &written, TRUE);
+    }
+}
+
+void TChannelFeed::Send(const AnsiString& message)
+{
+    // A message of no bytes is nothing to a window, and a pipe would hold it
+    // where no peek sees it.
+    if (message.empty())
+        return;
+    FWaiting.push_back(message);
+    Flush();
+}
+
+// A write that fails otherwise than by waiting finds the window gone: what
+// waits is for nobody.
+void TChannelFeed::Flush()
+{
+    while (!FWaiting.empty()) {
+        if (FPending) {
+            DWORD written = 0;
+            if (!GetOverlappedResult(FPipe.Get(), &FWrite, &written, FALSE) && GetLastError() == ERROR_IO_INCOMPLETE)
+                return;
+            FPending = false;
+            FWaiting.pop_front();
+        } else if (WriteFile(FPipe.Get(), FWaiting.front().data(), static_cast<DWORD>(FWaiting.front().size()),
+                             nullptr, &FWrite)) {
+            FWaiting.pop_front();
+        } else if (GetLastError() == ERROR_IO_PENDING) {
+            FPending = true;
+        } else {
+            FWaiting.clear();
+        }
+    }
+    // A write that went through at once signals the event as well: cleared,
+    // it wakes nobody while nothing waits.
+    ResetEvent(FWritten.Get());
 }

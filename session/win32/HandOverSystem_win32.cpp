@@ -56,6 +56,45 @@ std::vector<TUserSession> THandOverSystem::Sessions()
     return sessions;
 }
 
+namespace {
+
+// The shell's image name as Winlogon starts it: the Shell value's program,
+// explorer.exe unless an administrator named another.
+std::wstring ShellImageName()
+{
+    wchar_t value[MAX_PATH] = {};
+    DWORD size = sizeof value;
+    std::wstring shell = L"explorer.exe";
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon", L"Shell",
+                     RRF_RT_REG_SZ, nullptr, value, &size) == ERROR_SUCCESS &&
+        value[0] != L'\0') {
+        shell = value;
+        shell = shell[0] == L'"' ? shell.substr(1, shell.find(L'"', 1) - 1) : shell.substr(0, shell.find(L' '));
+        shell = shell.substr(shell.find_last_of(L"\\/") + 1);
+    }
+    return shell;
+}
+
+} // namespace
+
+// A session's processes are listed by the terminal services; one that cannot
+// be asked holds no window back.
+bool THandOverSystem::ShellRuns(uint32_t session)
+{
+    TWtsMemory<WTS_PROCESS_INFOW*> processes;
+    DWORD count = 0;
+    if (!WTSEnumerateProcessesW(WTS_CURRENT_SERVER_HANDLE, 0, 1, processes.Put(), &count))
+        return true;
+    const std::wstring shell = ShellImageName();
+    for (DWORD index = 0; index < count; ++index) {
+        const WTS_PROCESS_INFOW& process = processes.Get()[index];
+        if (process.SessionId == session && process.pProcessName != nullptr &&
+            CompareStringOrdinal(process.pProcessName, -1, shell.c_str(), -1, TRUE) == CSTR_EQUAL)
+            return true;
+    }
+    return false;
+}
+
 std::wstring THandOverSystem::ProgramPath()
 {
     return ExecutableWideFileName();

@@ -24,6 +24,8 @@ public:
     virtual bool WindowOpen();
     virtual uint32_t ConsoleSession();
     virtual std::vector<TUserSession> Sessions();
+    // Whether the user's shell runs in the session: its desktop is ready.
+    virtual bool ShellRuns(uint32_t session);
     // The program that the user's session runs: this one.
     virtual std::wstring ProgramPath();
     // Whether the user of `userToken` may open `path` for `access`; false

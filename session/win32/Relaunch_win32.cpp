@@ -1,20 +1,26 @@
 // Window runs of deployments that run as SYSTEM: the window goes to the
-// session of the user who works at the machine, started there as that user,
-// and this process waits for it, so that a script that waits for the window
-// run sees the same lifetime as before. Every decision is one diagnostic
+// session of the user who works at the machine, started there as that user.
+// This process holds the command channel for as long as the deployment's
+// window would live, keeps what the window shows and feeds the window run
+// its commands; it moves the window when another session becomes the right
+// one, and waits while there is none. Every decision is one diagnostic
 // line: nobody sees this process, and an administrator who looks into why
 // no window appeared finds them on standard error and in the event log.
 #include <windows.h>
 
 #include <userenv.h>
+#include <winternl.h>
 #include <wtsapi32.h>
 
 #include <memory>
 #include <optional>
 #include <vector>
 
+#include "Channel_win32.h"
+#include "Command.h"
 #include "Consts.h"
 #include "Diagnostics.h"
+#include "Forms.h"
 #include "HandOverChoice.h"
 #include "HandOverSystem_win32.h"
 #include "Handle.h"
@@ -24,12 +30,14 @@
 #include "Station.h"
 #include "SysUtils.h"
 #include "Unt_settings.h"
+#include "WindowState.h"
 
 namespace {
 
-// Names the handle through which a window run that a SYSTEM run started
-// watches that run.
+// Name the handles through which a window run that a SYSTEM run started
+// watches that run and reads its commands.
 const std::wstring HandingRunVariable = L"DEPLOYNOTICE_HANDING_RUN";
+const std::wstring FeedVariable = L"DEPLOYNOTICE_COMMANDS";
 
 THandOverFacts GatherFacts(THandOverSystem& system)
 {
@@ -39,11 +47,8 @@ THandOverFacts GatherFacts(THandOverSystem& system)
         facts.StationVisible = system.StationVisible();
         return facts;
     }
+    // The sessions are the window keeper's to follow.
     facts.WindowOpen = system.WindowOpen();
-    if (!facts.WindowOpen) {
-        facts.ConsoleSession = system.ConsoleSession();
-        facts.Sessions = system.Sessions();
-    }
     return facts;
 }
 
@@ -81,14 +86,39 @@ bool UserMayRun(THandOverSystem& system, HANDLE token, const std::wstring& progr
            (!Exists(iniFile) || system.UserMayAccess(token, iniFile, FILE_GENERIC_READ));
 }
 
-// The user's environment with one variable more.
-std::wstring EnvironmentWith(const void* block, const std::wstring& entry)
+// `name`=the handle's value, for the user's environment.
+std::wstring HandleEntry(const std::wstring& name, HANDLE handle)
+{
+    return name + L"=" + std::to_wstring(static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(handle)));
+}
+
+// The user's environment with a few variables more.
+std::wstring EnvironmentWith(const void* block, const std::vector<std::wstring>& entries)
 {
     std::wstring environment;
     for (const auto* at = static_cast<const wchar_t*>(block); *at != L'\0'; at += wcslen(at) + 1)
         environment.append(at).push_back(L'\0');
-    environment.append(entry).push_back(L'\0');
+    for (const std::wstring& entry : entries)
+        environment.append(entry).push_back(L'\0');
     return environment;
+}
+
+// The handle that a run started with `name` in its environment inherited;
+// null when it has none (the variable set by hand names nothing that
+// GetHandleInformation knows). Nothing that this run starts inherits it.
+HANDLE InheritedHandle(const std::wstring& name)
+{
+    wchar_t value[32] = {};
+    const DWORD length = GetEnvironmentVariableW(name.c_str(), value, 32);
+    if (length == 0 || length >= 32)
+        return nullptr;
+    SetEnvironmentVariableW(name.c_str(), nullptr);
+    const auto handle = reinterpret_cast<HANDLE>(static_cast<uintptr_t>(wcstoull(value, nullptr, 10)));
+    DWORD flags = 0;
+    if (handle == nullptr || !GetHandleInformation(handle, &flags))
+        return nullptr;
+    SetHandleInformation(handle, HANDLE_FLAG_INHERIT, 0);
+    return handle;
 }
 
 std::wstring ImageOf(HANDLE process)
@@ -127,10 +157,12 @@ TKernelHandle TieToThisRun(THandOverSystem& system, HANDLE process)
 }
 
 // Starts the program as the user, suspended until it is tied to this run and
-// known to run the staged copy when there is one. The only handle it
-// inherits is one of this process that it may wait for and ask nothing but
-// its id, its times and its image's name, named in its environment.
-TUserRun StartAsUser(THandOverSystem& system, HANDLE token, const std::wstring& program, const TStagingFolder* staging)
+// known to run the staged copy when there is one. The only handles it
+// inherits, named in its environment, are one of this process that it may
+// wait for and ask nothing but its id, its times and its image's name, and
+// the read end of its commands.
+TUserRun StartAsUser(THandOverSystem& system, HANDLE token, const std::wstring& program, const TStagingFolder* staging,
+                     HANDLE commands)
 {
     TEnvironmentBlock environment;
     if (!CreateEnvironmentBlock(environment.Put(), token, FALSE))
@@ -139,17 +171,16 @@ TUserRun StartAsUser(THandOverSystem& system, HANDLE token, const std::wstring& 
     if (!DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), self.Put(),
                          SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, TRUE, 0))
         RaiseLastError([&] { return Format(SNotStartedAsUser, WideToUtf8(program).c_str()); });
-    const AnsiString value = Format("%llu", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(self.Get())));
-    std::wstring block =
-        EnvironmentWith(environment.Get(), HandingRunVariable + (L"=" + std::wstring(value.begin(), value.end())));
+    std::wstring block = EnvironmentWith(
+        environment.Get(), {HandleEntry(HandingRunVariable, self.Get()), HandleEntry(FeedVariable, commands)});
 
     SIZE_T size = 0;
     InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
     std::vector<BYTE> attributes(size);
     auto* list = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(attributes.data());
-    HANDLE inherited = self.Get();
+    HANDLE inherited[] = {self.Get(), commands};
     if (!InitializeProcThreadAttributeList(list, 1, 0, &size) ||
-        !UpdateProcThreadAttribute(list, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, &inherited, sizeof inherited, nullptr,
+        !UpdateProcThreadAttribute(list, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, inherited, sizeof inherited, nullptr,
                                    nullptr))
         RaiseLastError([&] { return Format(SNotStartedAsUser, WideToUtf8(program).c_str()); });
     std::wstring commandLine = GetCommandLineW();
@@ -177,8 +208,22 @@ TUserRun StartAsUser(THandOverSystem& system, HANDLE token, const std::wstring& 
     return run;
 }
 
-void Relaunch(THandOverSystem& system, const THandOverChoice& choice)
+// The window run in a user's session, while it lives.
+struct TWindowRun {
+    THandOverChoice Choice;
+    std::optional<TStagingFolder> Staging;
+    std::unique_ptr<TChannelFeed> Feed;
+    TUserRun Run;
+    // Set once this run has told it to end: it is ended if it has not by then.
+    std::optional<ULONGLONG> KillAt;
+};
+
+// Starts the window in the chosen session, from a staging copy where the
+// user may not run the program where it lies.
+std::unique_ptr<TWindowRun> StartWindow(THandOverSystem& system, const THandOverChoice& choice)
 {
+    auto window = std::make_unique<TWindowRun>();
+    window->Choice = choice;
     // What WTSQueryUserToken and CreateProcessAsUser ask for, enabled until
     // the window run has started.
     std::optional<TEnabledPrivileges> privileges(std::in_place, {SE_TCB_NAME, SE_ASSIGNPRIMARYTOKEN_NAME,
@@ -189,35 +234,266 @@ void Relaunch(THandOverSystem& system, const THandOverChoice& choice)
     std::wstring program = system.ProgramPath();
     const std::string settingsName = SettingsFileName;
     const std::wstring iniFile = FolderOf(program) + L"\\" + std::wstring(settingsName.begin(), settingsName.end());
-    std::optional<TStagingFolder> staging;
     if (!UserMayRun(system, token.Get(), program, iniFile)) {
-        staging.emplace(TokenUserSid(token.Get()), security);
-        const std::wstring copy = staging->Copy(program);
+        window->Staging.emplace(TokenUserSid(token.Get()), security);
+        const std::wstring copy = window->Staging->Copy(program);
         // Without its texts the window still shows what happens.
         if (Exists(iniFile)) {
             try {
-                staging->Copy(iniFile);
+                window->Staging->Copy(iniFile);
             } catch (const Exception& error) {
                 WriteDiagnostic(Format(SIniNotStaged, error.what()), TDiagnosticKind::Warning);
             }
         }
-        WriteDiagnostic(
-            Format(SStaged, choice.User.c_str(), WideToUtf8(program).c_str(), WideToUtf8(staging->Path()).c_str()));
+        WriteDiagnostic(Format(SStaged, choice.User.c_str(), WideToUtf8(program).c_str(),
+                               WideToUtf8(window->Staging->Path()).c_str()));
         program = copy;
     }
-    const TUserRun run = StartAsUser(system, token.Get(), program, staging ? &*staging : nullptr);
+    window->Feed = std::make_unique<TChannelFeed>();
+    window->Run =
+        StartAsUser(system, token.Get(), program, window->Staging ? &*window->Staging : nullptr, window->Feed->ReadEnd());
+    window->Feed->CloseReadEnd();
     privileges.reset();
-    const auto session = static_cast<unsigned long>(choice.Session);
-    WriteDiagnostic(Format(SRelaunchedIntoSession, session, choice.User.c_str(), static_cast<unsigned long>(run.Id)));
-
-    WaitForSingleObject(run.Process.Get(), INFINITE);
-    DWORD exitCode = 0;
-    GetExitCodeProcess(run.Process.Get(), &exitCode);
-    WriteDiagnostic(
-        Format(SSessionRunEnded, session, static_cast<unsigned long>(run.Id), static_cast<unsigned long>(exitCode)));
-    if (staging && !staging->Remove())
-        WriteDiagnostic(Format(SStagingNotRemoved, WideToUtf8(staging->Path()).c_str()), TDiagnosticKind::Warning);
+    WriteDiagnostic(Format(SRelaunchedIntoSession, static_cast<unsigned long>(choice.Session), choice.User.c_str(),
+                           static_cast<unsigned long>(window->Run.Id)));
+    return window;
 }
+
+// The process that started this one (the deployment's script), as a handle
+// taken while it is known to be that process: its id may be another's by
+// now, and a process created after this one is not the starter. Null when it
+// has gone already.
+TKernelHandle OpenStarter()
+{
+    PROCESS_BASIC_INFORMATION basic{};
+    if (NtQueryInformationProcess(GetCurrentProcess(), ProcessBasicInformation, &basic, sizeof basic, nullptr) < 0)
+        return {};
+    TKernelHandle starter(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE,
+                                      static_cast<DWORD>(basic.InheritedFromUniqueProcessId)));
+    FILETIME created{};
+    FILETIME ownCreated{};
+    FILETIME unused[3] = {};
+    if (!starter.Valid() || !GetProcessTimes(starter.Get(), &created, &unused[0], &unused[1], &unused[2]) ||
+        !GetProcessTimes(GetCurrentProcess(), &ownCreated, &unused[0], &unused[1], &unused[2]) ||
+        CompareFileTime(&created, &ownCreated) > 0)
+        return {};
+    return starter;
+}
+
+// SYSTEM's window run for as long as the deployment's window would live: it
+// holds the command channel (its security lets SYSTEM and the administrators
+// write, a subset of the window's own writers), keeps what the window shows,
+// and has the window shown in the session that the hand-over's rule chooses,
+// whichever that is now; with nobody there, it waits. The window run never
+// writes to this one.
+class TWindowKeeper {
+public:
+    explicit TWindowKeeper(THandOverSystem& system)
+        : FSystem(system), FChannel(CommandChannelName), FStarter(OpenStarter())
+    {
+    }
+
+    // Until the deployment ends: a Terminate, the end of the process that
+    // started this run, a window that ended by itself in the session that
+    // still is the right one, or a window that could not be started.
+    void Run()
+    {
+        Follow(LookUp());
+        ULONGLONG nextLookUp = GetTickCount64() + LookUpPeriod;
+        while (!FGivenUp) {
+            TakeCommands();
+            if (FWindow)
+                FWindow->Feed->Flush();
+            if (!FWindow && FState.Terminated())
+                return;
+            if (FWindow && WaitForSingleObject(FWindow->Run.Process.Get(), 0) == WAIT_OBJECT_0) {
+                EndOfWindow();
+                continue;
+            }
+            if (FStarter.Valid() && WaitForSingleObject(FStarter.Get(), 0) == WAIT_OBJECT_0 && !FState.Terminated()) {
+                WriteDiagnostic(SStarterEnded);
+                EndDeployment();
+            }
+            const ULONGLONG now = GetTickCount64();
+            if (!FState.Terminated() && now >= nextLookUp) {
+                Follow(LookUp());
+                nextLookUp = GetTickCount64() + LookUpPeriod;
+            }
+            if (FWindow && FWindow->KillAt && now >= *FWindow->KillAt)
+                TerminateProcess(FWindow->Run.Process.Get(), 1);
+            Wait();
+        }
+    }
+
+private:
+    // The session list is asked no more often than this.
+    static constexpr ULONGLONG LookUpPeriod = 1000;
+    static constexpr DWORD Tick = 250;
+    static constexpr ULONGLONG StopBound = 5000;
+    // A session whose user's shell does not show within this long (another
+    // shell than the one Winlogon names) gets the window all the same.
+    static constexpr ULONGLONG ShellBound = 30000;
+    // The session list may show a session for a moment after its window
+    // has gone with it.
+    static constexpr ULONGLONG EndBound = 2000;
+
+    // Where the window belongs now: a session that has no window yet only
+    // once its user's shell runs, so that the window does not land behind
+    // the first-logon screens; until then nowhere (a window in the session
+    // left behind is seen by nobody).
+    THandOverChoice LookUp()
+    {
+        THandOverFacts facts;
+        facts.System = true;
+        facts.ConsoleSession = FSystem.ConsoleSession();
+        facts.Sessions = FSystem.Sessions();
+        const THandOverChoice choice = ChooseHandOver(facts);
+        if (choice.Kind != THandOverKind::Relaunch || (FWindow && FWindow->Choice.Session == choice.Session)) {
+            FAwaitedShell.reset();
+            return choice;
+        }
+        if (!FAwaitedShell || FAwaitedShell->first != choice.Session)
+            FAwaitedShell.emplace(choice.Session, GetTickCount64());
+        if (!FSystem.ShellRuns(choice.Session) && GetTickCount64() - FAwaitedShell->second < ShellBound)
+            return THandOverChoice{THandOverKind::NobodyThere, 0, {}};
+        FAwaitedShell.reset();
+        return choice;
+    }
+
+    // Every waiting command is kept and passed on, in order.
+    void TakeCommands()
+    {
+        AnsiString message;
+        while (FChannel.ReadMessage(message)) {
+            FState.Apply(message, GetTickCount32());
+            if (FWindow)
+                FWindow->Feed->Send(message);
+        }
+        if (FState.Terminated() && FWindow && !FWindow->KillAt)
+            FWindow->KillAt = GetTickCount64() + StopBound;
+    }
+
+    // The window goes where the choice says, or ends where nobody sees it.
+    void Follow(const THandOverChoice& choice)
+    {
+        if (choice.Kind == THandOverKind::Relaunch) {
+            if (!FWindow)
+                Start(choice);
+            else if (FWindow->Choice.Session != choice.Session && !FWindow->KillAt)
+                LeaveSession();
+            return;
+        }
+        if (FWindow && !FWindow->KillAt)
+            LeaveSession();
+        else if (!FWindow && !FSaidWaiting && !FAwaitedShell) {
+            WriteDiagnostic(SNobodyThere);
+            FSaidWaiting = true;
+        }
+    }
+
+    void LeaveSession()
+    {
+        WriteDiagnostic(Format(SSessionLeft, Format("%lu", static_cast<unsigned long>(FWindow->Choice.Session)).c_str(),
+                               FWindow->Choice.User.c_str()));
+        StopWindow();
+    }
+
+    // Tells the window to end, as a script would; what comes after it goes
+    // to the next window.
+    void StopWindow()
+    {
+        FWindow->Feed->Send(TerminateText() + '\0');
+        FWindow->KillAt = GetTickCount64() + StopBound;
+    }
+
+    void EndDeployment()
+    {
+        FState.Apply(TerminateText() + '\0', GetTickCount32());
+        if (FWindow && !FWindow->KillAt)
+            StopWindow();
+    }
+
+    // A relaunch that fails shows no box: nobody would see it, and it would
+    // hold up the deployment.
+    void Start(const THandOverChoice& choice)
+    {
+        try {
+            FWindow = StartWindow(FSystem, choice);
+            for (const AnsiString& message : FState.Replay(GetTickCount32()))
+                FWindow->Feed->Send(message);
+            FSaidWaiting = false;
+        } catch (const std::exception& error) {
+            FWindow.reset();
+            WriteDiagnostic(HandOverFailedLine(Format("%lu", static_cast<unsigned long>(choice.Session)), choice.User,
+                                               error),
+                            TDiagnosticKind::Error);
+            FGivenUp = true;
+        }
+    }
+
+    // How the window run ended, said; then whether the deployment goes on.
+    // A window that ended by itself (closed, ended from outside) where its
+    // session still is the right one ends the deployment's run too; one whose
+    // session went away with it is shown again wherever the user is now.
+    void EndOfWindow()
+    {
+        DWORD exitCode = 0;
+        GetExitCodeProcess(FWindow->Run.Process.Get(), &exitCode);
+        const uint32_t session = FWindow->Choice.Session;
+        WriteDiagnostic(Format(SSessionRunEnded, static_cast<unsigned long>(session),
+                               static_cast<unsigned long>(FWindow->Run.Id), static_cast<unsigned long>(exitCode)));
+        if (FWindow->Staging && !FWindow->Staging->Remove())
+            WriteDiagnostic(Format(SStagingNotRemoved, WideToUtf8(FWindow->Staging->Path()).c_str()),
+                            TDiagnosticKind::Warning);
+        const bool told = FWindow->KillAt.has_value();
+        FWindow.reset();
+        if (FState.Terminated())
+            return;
+        if (told) {
+            Follow(LookUp());
+            return;
+        }
+        for (const ULONGLONG until = GetTickCount64() + EndBound;;) {
+            const THandOverChoice choice = LookUp();
+            if (choice.Kind != THandOverKind::Relaunch || choice.Session != session) {
+                Follow(choice);
+                return;
+            }
+            if (GetTickCount64() >= until)
+                break;
+            Sleep(Tick * 2);
+        }
+        FGivenUp = true;
+    }
+
+    // Until the next tick, or until the window ends, a write to it goes
+    // through or the starter ends.
+    void Wait() const
+    {
+        HANDLE events[3] = {};
+        DWORD count = 0;
+        if (FWindow) {
+            events[count++] = FWindow->Run.Process.Get();
+            events[count++] = FWindow->Feed->Written();
+        }
+        if (FStarter.Valid() && !FState.Terminated())
+            events[count++] = FStarter.Get();
+        if (count == 0)
+            Sleep(Tick);
+        else
+            WaitForMultipleObjects(count, events, FALSE, Tick);
+    }
+
+    THandOverSystem& FSystem;
+    TChannelReader FChannel;
+    const TKernelHandle FStarter;
+    TWindowState FState;
+    std::unique_ptr<TWindowRun> FWindow;
+    // The session whose user's shell is awaited, since when.
+    std::optional<std::pair<uint32_t, ULONGLONG>> FAwaitedShell;
+    bool FSaidWaiting = false;
+    bool FGivenUp = false;
+};
 
 } // namespace
 
@@ -235,37 +511,26 @@ bool HandOverWindowRun()
         WriteDiagnostic(ErrorBoxText(SUnableToCreateMailslot), TDiagnosticKind::Error);
         return true;
     case THandOverKind::NobodyThere:
-        WriteDiagnostic(SNobodyThere);
-        return true;
     case THandOverKind::Relaunch:
         break;
     }
-    try {
-        Relaunch(system, choice);
-    } catch (const std::exception& error) {
-        WriteDiagnostic(HandOverFailedLine(Format("%lu", static_cast<unsigned long>(choice.Session)), choice.User, error),
-                        TDiagnosticKind::Error);
-    }
+    TWindowKeeper(system).Run();
     return true;
 }
 
-// The SYSTEM run hands the named channel over: the window run creates it.
 std::unique_ptr<TChannelReader> HandedOverChannel()
 {
-    return nullptr;
+    const HANDLE feed = InheritedHandle(FeedVariable);
+    if (feed == nullptr || GetFileType(feed) != FILE_TYPE_PIPE)
+        return nullptr;
+    return AdoptChannelReader(feed);
 }
 
 std::function<bool()> HandingRunEnded()
 {
-    wchar_t value[32] = {};
-    const DWORD length = GetEnvironmentVariableW(HandingRunVariable.c_str(), value, 32);
-    if (length == 0 || length >= 32)
-        return {};
-    // Nothing that this window starts inherits it.
-    SetEnvironmentVariableW(HandingRunVariable.c_str(), nullptr);
-    const auto handle = reinterpret_cast<HANDLE>(static_cast<uintptr_t>(wcstoull(value, nullptr, 10)));
-    // Any other value (the variable set by hand) names no process.
-    if (GetProcessId(handle) == 0)
+    const HANDLE handle = InheritedHandle(HandingRunVariable);
+    // Any other handle (the variable set by hand) names no process.
+    if (handle == nullptr || GetProcessId(handle) == 0)
         return {};
     const auto process = std::make_shared<TKernelHandle>(handle);
     return [process] { return WaitForSingleObject(process->Get(), 0) == WAIT_OBJECT_0; };

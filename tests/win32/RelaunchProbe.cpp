@@ -7,6 +7,9 @@
 //   DN_PROBE_PROGRAM  the program that the user's session runs
 //   DN_PROBE_USER     DOMAIN\name of the user in session 1, the console's;
 //                     unset: nobody is logged on
+//   DN_PROBE_SESSIONS in place of DN_PROBE_USER: a file, read at each
+//                     look, of the active sessions as lines "N DOMAIN\name"
+//                     (every user's shell runs)
 //   DN_PROBE_REFUSE   set: the user may neither run nor read anything, so
 //                     the program goes through a staging folder
 //   DN_PROBE_FOREIGN  set: the staging folders' common folder belongs to
@@ -16,6 +19,8 @@
 //   DN_PROBE_NO_JOB   set: the window's process cannot join a job, as
 //                     across sessions
 #include <windows.h>
+
+#include <fstream>
 
 #include "EntryRoutine.h"
 #include "Forms.h"
@@ -38,11 +43,20 @@ public:
     uint32_t ConsoleSession() override { return 1; }
     std::vector<TUserSession> Sessions() override
     {
+        if (const std::string file = Variable("DN_PROBE_SESSIONS"); !file.empty()) {
+            std::vector<TUserSession> sessions;
+            std::ifstream list(file);
+            TUserSession session{0, true, "", 0, 0};
+            while (list >> session.Id >> session.User)
+                sessions.push_back(session);
+            return sessions;
+        }
         const std::string user = Variable("DN_PROBE_USER");
         if (user.empty())
             return {};
         return {TUserSession{1, true, user, 0, 0}};
     }
+    bool ShellRuns(uint32_t) override { return true; }
     std::wstring ProgramPath() override
     {
         const std::string program = Variable("DN_PROBE_PROGRAM");

@@ -109,7 +109,7 @@ TEST(SystemWindowRun, RelaunchesTheRealWindowRunAsTheUserAndWaitsForIt)
 
 // A relaunch that fails ends like the others, without a box that would hold
 // the deployment: the program to start is no program at all.
-TEST(SystemWindowRun, EndsWithoutWindowWhenNobodyIsThereAWindowIsOpenOrTheRelaunchFails)
+TEST(SystemWindowRun, EndsWithoutWindowWhenAWindowIsOpenOrTheRelaunchFails)
 {
     const TTempFolder folder("relaunch");
     const AnsiString noProgram = folder.Write("deployNotice.exe", "no program");
@@ -121,7 +121,6 @@ TEST(SystemWindowRun, EndsWithoutWindowWhenNobodyIsThereAWindowIsOpenOrTheRelaun
         bool WindowOpen;
         AnsiString Line;
     } rows[] = {
-        {"nobody logged on", {}, ProgramPath(), false, "deployNotice: " + AnsiString(SNobodyThere) + "\r\n"},
         {"a window is open",
          {user},
          ProgramPath(),
@@ -147,6 +146,46 @@ TEST(SystemWindowRun, EndsWithoutWindowWhenNobodyIsThereAWindowIsOpenOrTheRelaun
         EXPECT_EQ(output.find("relaunched into"), std::string::npos) << output;
         EXPECT_EQ(FindWindowA("TFrmMain", nullptr), nullptr);
     }
+}
+
+// With nobody logged on the SYSTEM run waits, keeping what the window would
+// show; the window goes to the session that appears, and moves when another
+// takes over, a command sent in between shown in the new one.
+TEST(SystemWindowRun, TheWindowFollowsTheActiveSession)
+{
+    const TTempFolder folder("sessions");
+    const AnsiString sessions = folder.Write("sessions", "");
+    auto system = StartSystemRun({"DN_PROBE_SESSIONS=" + sessions});
+    EXPECT_EQ(RunToEnd(ProgramPath(), {"-package", "Office Tools", "install"}), 0);
+    const auto upperBecomes = [](HWND form, const AnsiString& text) {
+        return WaitUntil([&] {
+            const std::vector<HWND> labels = ChildWindows(form, "Static");
+            return !labels.empty() && WindowText(labels.front()) == text;
+        }, 10s);
+    };
+    folder.Write("sessions", "1 " + std::string(User));
+    std::optional<TRelaunched> first(std::in_place);
+    ASSERT_NE(first->Form, nullptr) << "no window was relaunched";
+    EXPECT_TRUE(upperBecomes(first->Form, "Installing Office Tools\x85"));
+
+    folder.Write("sessions", "2 " + std::string(User));
+    EXPECT_EQ(RunToEnd(ProgramPath(), {"-package", "Visio", "install"}), 0);
+    ASSERT_EQ(WaitForSingleObject(first->Process.Get(), 10000), WAIT_OBJECT_0) << "the window stayed where nobody is";
+    const DWORD firstId = first->Id;
+    first.reset();
+    const TRelaunched second;
+    ASSERT_NE(second.Form, nullptr) << "the window did not move";
+    EXPECT_TRUE(upperBecomes(second.Form, "Installing Visio\x85"));
+
+    EXPECT_EQ(RunToEnd(ProgramPath(), {"-terminate"}), 0);
+    int exitCode = -1;
+    ASSERT_TRUE(system->WaitForExit(20s, exitCode));
+    EXPECT_EQ(exitCode, 0);
+    ASSERT_EQ(WaitForSingleObject(second.Process.Get(), 0), WAIT_OBJECT_0) << "the window outlived the SYSTEM run";
+    const std::string output = system->ReadOutput();
+    for (const AnsiString& line : {AnsiString(SNobodyThere), Format(SRelaunchedIntoSession, 1ul, User, firstId),
+                                   Format(SSessionLeft, "1", User), Format(SRelaunchedIntoSession, 2ul, User, second.Id)})
+        EXPECT_TRUE(Contains(output, line)) << line << "\n" << output;
 }
 
 // A junction where the platform has them. Wine 8 has none, but lists a
