@@ -9,6 +9,7 @@
 #include <shlobj.h>
 #include <winioctl.h>
 
+#include <fstream>
 #include <optional>
 
 #include "Consts.h"
@@ -186,6 +187,26 @@ TEST(SystemWindowRun, TheWindowFollowsTheActiveSession)
     for (const AnsiString& line : {AnsiString(SNobodyThere), Format(SRelaunchedIntoSession, 1ul, User, firstId),
                                    Format(SSessionLeft, "1", User), Format(SRelaunchedIntoSession, 2ul, User, second.Id)})
         EXPECT_TRUE(Contains(output, line)) << line << "\n" << output;
+}
+
+// A script that ends without -terminate leaves no run behind that holds the
+// channel: a SYSTEM run that waits ends with the process that started it
+// (cmd.exe, which ends at once).
+TEST(SystemWindowRun, EndsWithTheProcessThatStartedIt)
+{
+    const TTempFolder folder("starter");
+    const AnsiString log = folder.Path() + "log";
+    TChildProcess starter("C:\\windows\\system32\\cmd.exe",
+                          {"/c", "start", "/b", BinaryFolder() + "relaunch_probe.exe", "2>" + log},
+                          {.Environment = {"DN_PROBE_PROGRAM=" + ProgramPath(),
+                                           "DN_PROBE_SESSIONS=" + folder.Write("sessions", "")}});
+    ExpectEndsWithZero(starter);
+    std::string output;
+    EXPECT_TRUE(WaitUntil([&] {
+        std::ifstream file(log, std::ios::binary);
+        output.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+        return Contains(output, SStarterEnded);
+    }, 10s)) << output;
 }
 
 // A junction where the platform has them. Wine 8 has none, but lists a
