@@ -18,15 +18,12 @@
 #include <deque>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "Channel.h"
 #include "Channel_linux.h"
-#include "Command.h"
 #include "Consts.h"
 #include "Diagnostics.h"
-#include "Forms.h"
 #include "HandOverChoice.h"
 #include "Handle.h"
 #include "LoginSessions.h"
@@ -35,7 +32,7 @@
 #include "Relaunch.h"
 #include "SysUtils.h"
 #include "Unt_settings.h"
-#include "WindowState.h"
+#include "WindowKeeper.h"
 
 namespace {
 
@@ -260,7 +257,6 @@ pid_t StartUserRun(TUserRun& run, TFileDescriptor& output, TFileDescriptor& feed
 // commands and those that wait for room in it.
 struct TWindowRun {
     TUserRun Run;
-    TLoginSession Session;
     pid_t Child = -1;
     TFileDescriptor Output;
     TFileDescriptor Ended;
@@ -268,75 +264,48 @@ struct TWindowRun {
     std::deque<AnsiString> Waiting;
     TForwarder Forwarder;
     bool OutputOpen = true;
-    // Set once this run has told it to end: it is killed if it has not by then.
-    std::optional<std::chrono::steady_clock::time_point> KillAt;
 };
 
-// Root's window run for as long as the deployment's window would live: it
-// holds the command channel, keeps what the window shows, and has the window
-// shown by a run of the user of the active graphical session, whichever that
-// is now; with nobody there, it waits. The user's run never writes to this
-// one: it gets the commands through a socket pair of its own.
-class TWindowKeeper {
+// What root's window keeper asks of Linux: logind's sessions, and the user's
+// window run, which gets its commands through a socket pair of its own.
+class TLinuxKeeping : public TWindowKeeper::TPlatform {
 public:
-    TWindowKeeper() : FChannel(CommandChannelName), FStarter(getppid()) { }
+    TLinuxKeeping() : FStarter(getppid()) { }
 
-    // Until the deployment ends: a Terminate, the end of the process that
-    // started this run, a window that ended by itself in the session that
-    // still is the right one, or a session whose window cannot be shown.
-    void Run(const TLoginHandOver& first)
+    // The window keeper's words for a hand-over choice; the session is kept
+    // for the start that may follow.
+    TSessionChoice Take(const TLoginHandOver& choice)
     {
-        Follow(first);
-        auto nextLookUp = std::chrono::steady_clock::now() + LookUpPeriod;
-        while (!FGivenUp) {
-            TakeCommands();
-            if (FWindow)
-                FeedWindow();
-            if (!FWindow && FState.Terminated())
-                return;
-            if (FWindow && WindowHasEnded()) {
-                EndOfWindow();
-                continue;
-            }
-            if (getppid() != FStarter && !FState.Terminated()) {
-                WriteDiagnostic(SStarterEnded);
-                EndDeployment();
-            }
-            const auto now = std::chrono::steady_clock::now();
-            if (!FState.Terminated() && now >= nextLookUp) {
-                Follow(LookUp());
-                nextLookUp = std::chrono::steady_clock::now() + LookUpPeriod;
-            }
-            if (FWindow && FWindow->KillAt && now >= *FWindow->KillAt)
-                kill(FWindow->Child, SIGKILL);
-            Wait();
-        }
+        if (choice.Kind != THandOverKind::Relaunch)
+            return {};
+        FChosen = choice.Session;
+        return {TSessionChoice::TKind::There, choice.Session.Id, choice.Session.UserName};
     }
 
-private:
-    static constexpr auto LookUpPeriod = 1s;
-    static constexpr auto Tick = 250ms;
-    static constexpr auto StopBound = 5s;
-
-    static TLoginHandOver LookUp()
+    TSessionChoice LookUp() override
     {
-        return ChooseHandOver(0, FindLoginSessions(std::chrono::steady_clock::now() + LookUpBound));
+        return Take(ChooseHandOver(0, FindLoginSessions(std::chrono::steady_clock::now() + LookUpBound)));
     }
 
-    // Every waiting command is kept and passed on, in order.
-    void TakeCommands()
+    // In the session that the last choice taken chose.
+    bool Start(const TSessionChoice&) override
     {
-        AnsiString message;
-        while (FChannel.ReadMessage(message)) {
-            FState.Apply(message, GetTickCount32());
-            if (FWindow)
-                FWindow->Waiting.push_back(message);
-        }
-        if (FState.Terminated() && FWindow && !FWindow->KillAt)
-            FWindow->KillAt = std::chrono::steady_clock::now() + StopBound;
+        std::optional<TUserRun> run = PrepareUserRun(FChosen, std::chrono::steady_clock::now() + LookUpBound);
+        if (!run)
+            return false;
+        TForwarder forwarder(run->User.Name);
+        TWindowRun window{std::move(*run), -1, {}, {}, {}, {}, std::move(forwarder), true};
+        window.Child = StartUserRun(window.Run, window.Output, window.Feed);
+        window.Ended.Reset(static_cast<int>(syscall(SYS_pidfd_open, window.Child, 0)));
+        WriteDiagnostic(Format(SRelaunched, window.Run.User.Name.c_str(), static_cast<unsigned>(window.Run.User.Uid),
+                               FChosen.Id.c_str(), window.Run.Display.c_str(), static_cast<int>(window.Child)));
+        FWindow.emplace(std::move(window));
+        return true;
     }
 
-    void FeedWindow()
+    void Send(const AnsiString& message) override { FWindow->Waiting.push_back(message); }
+
+    void Flush() override
     {
         while (!FWindow->Waiting.empty()) {
             const AnsiString& next = FWindow->Waiting.front();
@@ -347,83 +316,13 @@ private:
         }
     }
 
-    // The window goes where the choice says, or ends where nobody sees it.
-    void Follow(const TLoginHandOver& choice)
-    {
-        if (choice.Kind == THandOverKind::Relaunch) {
-            if (!FWindow)
-                Start(choice.Session);
-            else if (FWindow->Session.Id != choice.Session.Id && !FWindow->KillAt)
-                LeaveSession();
-            return;
-        }
-        if (FWindow && !FWindow->KillAt)
-            LeaveSession();
-        else if (!FWindow && !FSaidWaiting) {
-            WriteDiagnostic(SNobodyLoggedOn);
-            FSaidWaiting = true;
-        }
-    }
-
-    void LeaveSession()
-    {
-        WriteDiagnostic(Format(SSessionLeft, FWindow->Session.Id.c_str(), FWindow->Run.User.Name.c_str()));
-        StopWindow();
-    }
-
-    // Tells the window to end, as a script would; what comes after it goes
-    // to the next window.
-    void StopWindow()
-    {
-        FWindow->Waiting.push_back(TerminateText() + '\0');
-        FWindow->KillAt = std::chrono::steady_clock::now() + StopBound;
-    }
-
-    void EndDeployment()
-    {
-        FState.Apply(TerminateText() + '\0', GetTickCount32());
-        if (FWindow && !FWindow->KillAt)
-            StopWindow();
-    }
-
-    // A relaunch that fails shows no box: nobody would see it, and it would
-    // hold up the deployment.
-    void Start(const TLoginSession& session)
-    {
-        try {
-            std::optional<TUserRun> run = PrepareUserRun(session, std::chrono::steady_clock::now() + LookUpBound);
-            if (!run) {
-                FGivenUp = true;
-                return;
-            }
-            TForwarder forwarder(run->User.Name);
-            TWindowRun window{std::move(*run), session, -1, {}, {}, {}, {}, std::move(forwarder), true, {}};
-            window.Child = StartUserRun(window.Run, window.Output, window.Feed);
-            window.Ended.Reset(static_cast<int>(syscall(SYS_pidfd_open, window.Child, 0)));
-            for (const AnsiString& message : FState.Replay(GetTickCount32()))
-                window.Waiting.push_back(message);
-            WriteDiagnostic(Format(SRelaunched, window.Run.User.Name.c_str(),
-                                   static_cast<unsigned>(window.Run.User.Uid), session.Id.c_str(),
-                                   window.Run.Display.c_str(), static_cast<int>(window.Child)));
-            FWindow.emplace(std::move(window));
-            FSaidWaiting = false;
-        } catch (const std::exception& error) {
-            WriteDiagnostic(HandOverFailedLine(session.Id, session.UserName, error), TDiagnosticKind::Error);
-            FGivenUp = true;
-        }
-    }
-
-    bool WindowHasEnded()
+    bool Ended() override
     {
         FWindow->OutputOpen = FWindow->OutputOpen && PassOutput(FWindow->Output.Get(), FWindow->Forwarder);
         return waitpid(FWindow->Child, &FStatus, WNOHANG) == FWindow->Child;
     }
 
-    // How the window run ended, said; then whether the deployment goes on.
-    // A window that ended by itself (closed, killed) where its session still
-    // is the right one ends the deployment's run too; one whose session went
-    // away (its display with it) is shown again wherever the user is now.
-    void EndOfWindow()
+    bool Release() override
     {
         TWindowRun& window = *FWindow;
         if (window.OutputOpen)
@@ -440,52 +339,31 @@ private:
                             TDiagnosticKind::Warning);
         else
             WriteDiagnostic(Format(SRelaunchEnded, name.c_str(), static_cast<int>(window.Child), WEXITSTATUS(FStatus)));
-        const bool told = window.KillAt.has_value();
-        const std::string session = window.Session.Id;
         FWindow.reset();
-        if (FState.Terminated())
-            return;
-        if (told) {
-            Follow(LookUp());
-            return;
-        }
-        if (unseen) {
-            FGivenUp = true;
-            return;
-        }
-        // logind may take a moment to see a session's end that its display
-        // already had.
-        for (auto until = std::chrono::steady_clock::now() + LookUpBound;;) {
-            const TLoginHandOver choice = LookUp();
-            if (choice.Kind != THandOverKind::Relaunch || choice.Session.Id != session) {
-                Follow(choice);
-                return;
-            }
-            if (std::chrono::steady_clock::now() >= until)
-                break;
-            std::this_thread::sleep_for(Tick * 2);
-        }
-        FGivenUp = true;
+        return unseen;
     }
 
-    // Until the next tick, or until the window writes or ends.
-    void Wait() const
+    void Kill() override { kill(FWindow->Child, SIGKILL); }
+
+    // The kernel gives an orphan another parent: unlike a saved process id,
+    // that cannot be fooled by an id used again.
+    bool StarterEnded() override { return getppid() != FStarter; }
+
+    void Wait(std::chrono::milliseconds tick, bool) override
     {
         pollfd ready[2] = {{-1, POLLIN, 0}, {-1, POLLIN, 0}};
         if (FWindow) {
             ready[0].fd = FWindow->OutputOpen ? FWindow->Output.Get() : -1;
             ready[1].fd = FWindow->Ended.Get();
         }
-        poll(ready, 2, static_cast<int>(std::chrono::milliseconds(Tick).count()));
+        poll(ready, 2, static_cast<int>(tick.count()));
     }
 
-    TChannelReader FChannel;
+private:
     const pid_t FStarter;
-    TWindowState FState;
+    TLoginSession FChosen;
     std::optional<TWindowRun> FWindow;
     int FStatus = 0;
-    bool FSaidWaiting = false;
-    bool FGivenUp = false;
 };
 
 } // namespace
@@ -508,7 +386,8 @@ bool HandOverWindowRun()
     // A deployment agent that ignores its children's ends would hand that
     // on, and the exit code would be lost.
     signal(SIGCHLD, SIG_DFL);
-    TWindowKeeper().Run(choice);
+    TLinuxKeeping platform;
+    TWindowKeeper(platform, SNobodyLoggedOn).Run(platform.Take(choice));
     return true;
 }
 

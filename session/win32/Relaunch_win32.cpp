@@ -17,10 +17,8 @@
 #include <vector>
 
 #include "Channel_win32.h"
-#include "Command.h"
 #include "Consts.h"
 #include "Diagnostics.h"
-#include "Forms.h"
 #include "HandOverChoice.h"
 #include "HandOverSystem_win32.h"
 #include "Handle.h"
@@ -30,7 +28,7 @@
 #include "Station.h"
 #include "SysUtils.h"
 #include "Unt_settings.h"
-#include "WindowState.h"
+#include "WindowKeeper.h"
 
 namespace {
 
@@ -214,8 +212,6 @@ struct TWindowRun {
     std::optional<TStagingFolder> Staging;
     std::unique_ptr<TChannelFeed> Feed;
     TUserRun Run;
-    // Set once this run has told it to end: it is ended if it has not by then.
-    std::optional<ULONGLONG> KillAt;
 };
 
 // Starts the window in the chosen session, from a staging copy where the
@@ -280,195 +276,72 @@ TKernelHandle OpenStarter()
     return starter;
 }
 
-// SYSTEM's window run for as long as the deployment's window would live: it
-// holds the command channel (its security lets SYSTEM and the administrators
-// write, a subset of the window's own writers), keeps what the window shows,
-// and has the window shown in the session that the hand-over's rule chooses,
-// whichever that is now; with nobody there, it waits. The window run never
-// writes to this one.
-class TWindowKeeper {
+// What SYSTEM's window keeper asks of Windows: the sessions, and the user's
+// window run, which gets its commands through a pipe of its own.
+class TWindowsKeeping : public TWindowKeeper::TPlatform {
 public:
-    explicit TWindowKeeper(THandOverSystem& system)
-        : FSystem(system), FChannel(CommandChannelName), FStarter(OpenStarter())
-    {
-    }
+    explicit TWindowsKeeping(THandOverSystem& system) : FSystem(system), FStarter(OpenStarter()) { }
 
-    // Until the deployment ends: a Terminate, the end of the process that
-    // started this run, a window that ended by itself in the session that
-    // still is the right one, or a window that could not be started.
-    void Run()
-    {
-        Follow(LookUp());
-        ULONGLONG nextLookUp = GetTickCount64() + LookUpPeriod;
-        while (!FGivenUp) {
-            TakeCommands();
-            if (FWindow)
-                FWindow->Feed->Flush();
-            if (!FWindow && FState.Terminated())
-                return;
-            if (FWindow && WaitForSingleObject(FWindow->Run.Process.Get(), 0) == WAIT_OBJECT_0) {
-                EndOfWindow();
-                continue;
-            }
-            if (FStarter.Valid() && WaitForSingleObject(FStarter.Get(), 0) == WAIT_OBJECT_0 && !FState.Terminated()) {
-                WriteDiagnostic(SStarterEnded);
-                EndDeployment();
-            }
-            const ULONGLONG now = GetTickCount64();
-            if (!FState.Terminated() && now >= nextLookUp) {
-                Follow(LookUp());
-                nextLookUp = GetTickCount64() + LookUpPeriod;
-            }
-            if (FWindow && FWindow->KillAt && now >= *FWindow->KillAt)
-                TerminateProcess(FWindow->Run.Process.Get(), 1);
-            Wait();
-        }
-    }
-
-private:
-    // The session list is asked no more often than this.
-    static constexpr ULONGLONG LookUpPeriod = 1000;
-    static constexpr DWORD Tick = 250;
-    static constexpr ULONGLONG StopBound = 5000;
-    // A session whose user's shell does not show within this long (another
-    // shell than the one Winlogon names) gets the window all the same.
-    static constexpr ULONGLONG ShellBound = 30000;
-    // The session list may show a session for a moment after its window
-    // has gone with it.
-    static constexpr ULONGLONG EndBound = 2000;
-
-    // Where the window belongs now: a session that has no window yet only
-    // once its user's shell runs, so that the window does not land behind
-    // the first-logon screens; until then nowhere (a window in the session
-    // left behind is seen by nobody).
-    THandOverChoice LookUp()
+    // A session that has no window yet gets it only once its user's shell
+    // runs, so that the window does not land behind the first-logon screens;
+    // until then nowhere (a window in the session left behind is seen by
+    // nobody).
+    TSessionChoice LookUp() override
     {
         THandOverFacts facts;
         facts.System = true;
         facts.ConsoleSession = FSystem.ConsoleSession();
         facts.Sessions = FSystem.Sessions();
         const THandOverChoice choice = ChooseHandOver(facts);
-        if (choice.Kind != THandOverKind::Relaunch || (FWindow && FWindow->Choice.Session == choice.Session)) {
+        if (choice.Kind != THandOverKind::Relaunch) {
             FAwaitedShell.reset();
-            return choice;
+            return {};
+        }
+        const TSessionChoice there{TSessionChoice::TKind::There, SessionName(choice.Session), choice.User};
+        if (FWindow && FWindow->Choice.Session == choice.Session) {
+            FAwaitedShell.reset();
+            return there;
         }
         if (!FAwaitedShell || FAwaitedShell->first != choice.Session)
             FAwaitedShell.emplace(choice.Session, GetTickCount64());
         if (!FSystem.ShellRuns(choice.Session) && GetTickCount64() - FAwaitedShell->second < ShellBound)
-            return THandOverChoice{THandOverKind::NobodyThere, 0, {}};
+            return {TSessionChoice::TKind::Arriving, {}, {}};
         FAwaitedShell.reset();
-        return choice;
+        return there;
     }
 
-    // Every waiting command is kept and passed on, in order.
-    void TakeCommands()
+    bool Start(const TSessionChoice& choice) override
     {
-        AnsiString message;
-        while (FChannel.ReadMessage(message)) {
-            FState.Apply(message, GetTickCount32());
-            if (FWindow)
-                FWindow->Feed->Send(message);
-        }
-        if (FState.Terminated() && FWindow && !FWindow->KillAt)
-            FWindow->KillAt = GetTickCount64() + StopBound;
+        FWindow = StartWindow(
+            FSystem, {THandOverKind::Relaunch, static_cast<uint32_t>(std::stoul(choice.Session)), choice.User});
+        return true;
     }
 
-    // The window goes where the choice says, or ends where nobody sees it.
-    void Follow(const THandOverChoice& choice)
-    {
-        if (choice.Kind == THandOverKind::Relaunch) {
-            if (!FWindow)
-                Start(choice);
-            else if (FWindow->Choice.Session != choice.Session && !FWindow->KillAt)
-                LeaveSession();
-            return;
-        }
-        if (FWindow && !FWindow->KillAt)
-            LeaveSession();
-        else if (!FWindow && !FSaidWaiting && !FAwaitedShell) {
-            WriteDiagnostic(SNobodyThere);
-            FSaidWaiting = true;
-        }
-    }
+    void Send(const AnsiString& message) override { FWindow->Feed->Send(message); }
+    void Flush() override { FWindow->Feed->Flush(); }
+    bool Ended() override { return WaitForSingleObject(FWindow->Run.Process.Get(), 0) == WAIT_OBJECT_0; }
 
-    void LeaveSession()
-    {
-        WriteDiagnostic(Format(SSessionLeft, Format("%lu", static_cast<unsigned long>(FWindow->Choice.Session)).c_str(),
-                               FWindow->Choice.User.c_str()));
-        StopWindow();
-    }
-
-    // Tells the window to end, as a script would; what comes after it goes
-    // to the next window.
-    void StopWindow()
-    {
-        FWindow->Feed->Send(TerminateText() + '\0');
-        FWindow->KillAt = GetTickCount64() + StopBound;
-    }
-
-    void EndDeployment()
-    {
-        FState.Apply(TerminateText() + '\0', GetTickCount32());
-        if (FWindow && !FWindow->KillAt)
-            StopWindow();
-    }
-
-    // A relaunch that fails shows no box: nobody would see it, and it would
-    // hold up the deployment.
-    void Start(const THandOverChoice& choice)
-    {
-        try {
-            FWindow = StartWindow(FSystem, choice);
-            for (const AnsiString& message : FState.Replay(GetTickCount32()))
-                FWindow->Feed->Send(message);
-            FSaidWaiting = false;
-        } catch (const std::exception& error) {
-            FWindow.reset();
-            WriteDiagnostic(HandOverFailedLine(Format("%lu", static_cast<unsigned long>(choice.Session)), choice.User,
-                                               error),
-                            TDiagnosticKind::Error);
-            FGivenUp = true;
-        }
-    }
-
-    // How the window run ended, said; then whether the deployment goes on.
-    // A window that ended by itself (closed, ended from outside) where its
-    // session still is the right one ends the deployment's run too; one whose
-    // session went away with it is shown again wherever the user is now.
-    void EndOfWindow()
+    bool Release() override
     {
         DWORD exitCode = 0;
         GetExitCodeProcess(FWindow->Run.Process.Get(), &exitCode);
-        const uint32_t session = FWindow->Choice.Session;
-        WriteDiagnostic(Format(SSessionRunEnded, static_cast<unsigned long>(session),
+        WriteDiagnostic(Format(SSessionRunEnded, static_cast<unsigned long>(FWindow->Choice.Session),
                                static_cast<unsigned long>(FWindow->Run.Id), static_cast<unsigned long>(exitCode)));
         if (FWindow->Staging && !FWindow->Staging->Remove())
             WriteDiagnostic(Format(SStagingNotRemoved, WideToUtf8(FWindow->Staging->Path()).c_str()),
                             TDiagnosticKind::Warning);
-        const bool told = FWindow->KillAt.has_value();
         FWindow.reset();
-        if (FState.Terminated())
-            return;
-        if (told) {
-            Follow(LookUp());
-            return;
-        }
-        for (const ULONGLONG until = GetTickCount64() + EndBound;;) {
-            const THandOverChoice choice = LookUp();
-            if (choice.Kind != THandOverKind::Relaunch || choice.Session != session) {
-                Follow(choice);
-                return;
-            }
-            if (GetTickCount64() >= until)
-                break;
-            Sleep(Tick * 2);
-        }
-        FGivenUp = true;
+        return false;
     }
 
-    // Until the next tick, or until the window ends, a write to it goes
-    // through or the starter ends.
-    void Wait() const
+    void Kill() override { TerminateProcess(FWindow->Run.Process.Get(), 1); }
+
+    bool StarterEnded() override
+    {
+        return FStarter.Valid() && WaitForSingleObject(FStarter.Get(), 0) == WAIT_OBJECT_0;
+    }
+
+    void Wait(std::chrono::milliseconds tick, bool starter) override
     {
         HANDLE events[3] = {};
         DWORD count = 0;
@@ -476,23 +349,26 @@ private:
             events[count++] = FWindow->Run.Process.Get();
             events[count++] = FWindow->Feed->Written();
         }
-        if (FStarter.Valid() && !FState.Terminated())
+        if (FStarter.Valid() && starter)
             events[count++] = FStarter.Get();
         if (count == 0)
-            Sleep(Tick);
+            Sleep(static_cast<DWORD>(tick.count()));
         else
-            WaitForMultipleObjects(count, events, FALSE, Tick);
+            WaitForMultipleObjects(count, events, FALSE, static_cast<DWORD>(tick.count()));
     }
 
+private:
+    // A session whose user's shell does not show within this long (another
+    // shell than the one Winlogon names) gets the window all the same.
+    static constexpr ULONGLONG ShellBound = 30000;
+
+    static AnsiString SessionName(uint32_t session) { return Format("%lu", static_cast<unsigned long>(session)); }
+
     THandOverSystem& FSystem;
-    TChannelReader FChannel;
     const TKernelHandle FStarter;
-    TWindowState FState;
     std::unique_ptr<TWindowRun> FWindow;
     // The session whose user's shell is awaited, since when.
     std::optional<std::pair<uint32_t, ULONGLONG>> FAwaitedShell;
-    bool FSaidWaiting = false;
-    bool FGivenUp = false;
 };
 
 } // namespace
@@ -514,7 +390,8 @@ bool HandOverWindowRun()
     case THandOverKind::Relaunch:
         break;
     }
-    TWindowKeeper(system).Run();
+    TWindowsKeeping platform(system);
+    TWindowKeeper(platform, SNobodyThere).Run(platform.LookUp());
     return true;
 }
 
